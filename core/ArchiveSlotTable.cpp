@@ -1,0 +1,34 @@
+// Varnock: keeps the archive list of an INI settings file.
+#include "ArchiveSlotTable.h"
+
+namespace varnock {
+
+std::string slotKey(SlotIndex n) {
+    return "Archive " + std::to_string(n);
+}
+
+std::string ArchiveSlotTable::readSlot(SlotIndex n) const {
+    return m_file.read(kArchivesSection, slotKey(n));
+}
+
+Status ArchiveSlotTable::writeSlot(SlotIndex n, std::string_view name) const {
+    return m_file.write(kArchivesSection, slotKey(n), name);
+}
+
+Status ArchiveSlotTable::deleteSlot(SlotIndex n) const {
+    return m_file.remove(kArchivesSection, slotKey(n));
+}
+
+std::vector<ArchiveSlot> ArchiveSlotTable::listRegistered() const {
+    std::vector<ArchiveSlot> slots;
+    for (SlotIndex n = 0; n <= kMaxSlot; ++n) {
+        std::string value = readSlot(n);
+        if (value.empty()) {
+            break;
+        }
+        slots.push_back({n, std::move(value)});
+    }
+    return slots;
+}
+
+}  // namespace varnock

@@ -1,0 +1,23 @@
+// Varnock: keeps the archive list of an INI settings file.
+// File paths as the user sees them: UTF-8 text with the platform's separators.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace varnock {
+
+// The separators a path may use: "\" and "/" on Windows, "/" elsewhere.
+std::string_view pathSeparators();
+
+// The text after the last separator; all of p when it has none; empty when p ends with one.
+std::string lastComponent(std::string_view p);
+
+// p without its last component: the folder with its trailing separator kept.
+std::string folderOf(std::string_view p);
+
+std::filesystem::path pathFromUtf8(std::string_view utf8);
+std::string utf8FromPath(const std::filesystem::path& path);
+
+}  // namespace varnock

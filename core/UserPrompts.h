@@ -1,0 +1,21 @@
+// Varnock: keeps the archive list of an INI settings file.
+// The modal prompts through which the actions speak to the user; the window provides them.
+#pragma once
+
+#include <string>
+
+namespace varnock {
+
+enum class Answer { Yes, No };
+
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+
+    // Shows text with an OK button and returns when the user has closed it.
+    virtual void showMessage(const std::string& text) = 0;
+    // Shows text with Yes (the default) and No buttons.
+    virtual Answer askYesNo(const std::string& text) = 0;
+};
+
+}  // namespace varnock

@@ -1,0 +1,41 @@
+// Varnock: keeps the archive list of an INI settings file.
+// The few operating-system services the engine needs; one implementation per platform.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Status.h"
+
+namespace varnock::platform {
+
+struct FileContent {
+    bool exists = false;
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+
+    std::string_view text() const { return {data.get(), size}; }
+};
+
+// The whole file. A missing file is a success with exists false; a folder, a device or a
+// file that cannot be read to its end is a failure. Never blocks on a pipe.
+Result<FileContent> readFile(const std::filesystem::path& path);
+
+// Makes the file hold exactly bytes, or leaves it as it was: the bytes go to a new file in
+// the same folder, are flushed, and that file is renamed over the old one, keeping its
+// permissions; a path that is a symbolic link is replaced at the link's target. Where the
+// folder does not allow a new file, the file is rewritten in place after its new size has
+// been reserved. A file that does not exist is created.
+Status replaceFile(const std::filesystem::path& path, std::string_view bytes);
+
+// UTF-8 to and from the 8-bit code page that settings files are written in: the system's
+// ANSI code page on Windows, Windows-1252 elsewhere. toCodePage returns nothing for text
+// that the code page cannot hold exactly.
+std::optional<std::string> toCodePage(std::string_view utf8);
+std::string fromCodePage(std::string_view bytes);
+
+}  // namespace varnock::platform

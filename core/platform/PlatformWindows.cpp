@@ -1,0 +1,253 @@
+// Varnock: keeps the archive list of an INI settings file.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "PathHelpers.h"
+#include "Utf8.h"
+#include "platform/Platform.h"
+
+namespace varnock::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string systemMessage(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", length);
+    ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.')) {
+        text.pop_back();
+    }
+    if (text.empty()) {
+        return "error " + std::to_string(error);
+    }
+    return utf8FromPath(fs::path(text));
+}
+
+Status failure(std::string_view what, const fs::path& path, DWORD error) {
+    return Status::failure(std::string(what) + " \"" + utf8FromPath(path) +
+                           "\": " + systemMessage(error) + ".");
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : m_handle(h) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (valid()) {
+            ::CloseHandle(m_handle);
+        }
+    }
+    bool valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
+    HANDLE get() const { return m_handle; }
+    bool close() { return ::CloseHandle(std::exchange(m_handle, INVALID_HANDLE_VALUE)) != 0; }
+
+private:
+    HANDLE m_handle;
+};
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
+            if (::GetLastError() == ERROR_SUCCESS) {
+                ::SetLastError(ERROR_WRITE_FAULT);
+            }
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// The file a link or junction points to is the one to replace; the link itself survives.
+fs::path resolveLinks(const fs::path& path) {
+    Handle file(::CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid()) {
+        return path;
+    }
+    std::wstring buffer(MAX_PATH, L'\0');
+    DWORD length = ::GetFinalPathNameByHandleW(file.get(), buffer.data(),
+                                               static_cast<DWORD>(buffer.size()), 0);
+    if (length >= buffer.size()) {
+        buffer.resize(length + 1);
+        length = ::GetFinalPathNameByHandleW(file.get(), buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), 0);
+    }
+    if (length == 0 || length >= buffer.size()) {
+        return path;
+    }
+    buffer.resize(length);
+    return fs::path(buffer);
+}
+
+Status rewriteInPlace(const fs::path& target, std::string_view bytes) {
+    Handle file(::CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return failure("Cannot write", target, ::GetLastError());
+    }
+    // Reserving the new size first means a full disk fails before any old byte is overwritten.
+    LARGE_INTEGER size{};
+    size.QuadPart = static_cast<LONGLONG>(bytes.size());
+    LARGE_INTEGER start{};
+    const bool ok = ::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) &&
+                    ::SetEndOfFile(file.get()) &&
+                    ::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN) &&
+                    writeAll(file.get(), bytes) && ::FlushFileBuffers(file.get()) && file.close();
+    return ok ? Status::success() : failure("Cannot write", target, ::GetLastError());
+}
+
+std::wstring wideFromCodePage(UINT codePage, std::string_view bytes, DWORD flags) {
+    if (bytes.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(bytes.size());
+    const int length = ::MultiByteToWideChar(codePage, flags, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(codePage, flags, bytes.data(), size, wide.data(), length);
+    return wide;
+}
+
+}  // namespace
+
+Result<FileContent> readFile(const fs::path& path) {
+    Handle file(::CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return FileContent{};
+        }
+        return failure("Cannot read", path, error);
+    }
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return failure("Cannot read", path, ERROR_INVALID_FUNCTION);
+    }
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size)) {
+        return failure("Cannot read", path, ::GetLastError());
+    }
+    std::size_t capacity = static_cast<std::size_t>(size.QuadPart) + 1;
+    FileContent content{true, std::make_unique_for_overwrite<char[]>(capacity), 0};
+    for (;;) {
+        if (content.size == capacity) {  // the file grew while being read
+            auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+            std::memcpy(larger.get(), content.data.get(), content.size);
+            content.data = std::move(larger);
+            capacity *= 2;
+        }
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(capacity - content.size, 1u << 30));
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), content.data.get() + content.size, chunk, &got, nullptr)) {
+            return failure("Cannot read", path, ::GetLastError());
+        }
+        if (got == 0) {
+            return content;
+        }
+        content.size += got;
+    }
+}
+
+Status replaceFile(const fs::path& path, std::string_view bytes) {
+    const fs::path target = resolveLinks(path);
+    const bool exists = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(L".");
+
+    fs::path temporary;
+    HANDLE created = INVALID_HANDLE_VALUE;
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder / (L"." + target.filename().wstring() + L"." +
+                              std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(::GetTickCount() + attempt) + L".tmp");
+        created = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) {
+            break;
+        }
+    }
+    const DWORD createError = ::GetLastError();
+    Handle file(created);
+    if (!file.valid()) {
+        if (exists && createError == ERROR_ACCESS_DENIED) {
+            return rewriteInPlace(target, bytes);
+        }
+        return failure("Cannot save", target, createError);
+    }
+    if (!writeAll(file.get(), bytes) || !::FlushFileBuffers(file.get()) || !file.close()) {
+        const DWORD error = ::GetLastError();
+        ::DeleteFileW(temporary.c_str());
+        return failure("Cannot save", target, error);
+    }
+    // ReplaceFileW keeps the old file's attributes, security and streams; where the file
+    // system refuses it, a plain write-through move still replaces the file whole.
+    const bool replaced =
+        (exists && ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                                  REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                                  nullptr, nullptr)) ||
+        ::MoveFileExW(temporary.c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!replaced) {
+        const DWORD error = ::GetLastError();
+        ::DeleteFileW(temporary.c_str());
+        return failure("Cannot save", target, error);
+    }
+    return Status::success();
+}
+
+std::optional<std::string> toCodePage(std::string_view utf8) {
+    if (!isValidUtf8(utf8)) {
+        return std::nullopt;
+    }
+    const UINT codePage = ::GetACP();
+    if (codePage == CP_UTF8) {
+        return std::string(utf8);
+    }
+    const std::wstring wide = wideFromCodePage(CP_UTF8, utf8, 0);
+    if (wide.empty()) {
+        return std::string();
+    }
+    const int size = static_cast<int>(wide.size());
+    BOOL usedDefault = FALSE;
+    const int length = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size,
+                                             nullptr, 0, nullptr, &usedDefault);
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(), length,
+                          nullptr, &usedDefault);
+    // The round trip catches what the flags do not, such as a lone surrogate in a DBCS page.
+    if (length == 0 || usedDefault || wideFromCodePage(codePage, bytes, 0) != wide) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::string fromCodePage(std::string_view bytes) {
+    const UINT codePage = ::GetACP();
+    const std::wstring wide = wideFromCodePage(codePage, bytes, 0);
+    std::string utf8;
+    utf8.reserve(wide.size());
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        char32_t cp = wide[i];
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < wide.size()) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (wide[++i] - 0xDC00);
+        }
+        appendUtf8(utf8, cp);
+    }
+    return utf8;
+}
+
+}  // namespace varnock::platform
