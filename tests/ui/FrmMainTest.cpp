@@ -1,0 +1,248 @@
+// Varnock: keeps the archive list of an INI settings file.
+#include "FrmMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "PathLabel.h"
+#include "ScriptedSeams.h"
+
+class FrmMainTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsEmptyWithTheLayoutOfTheDesign();
+    void tabOrderFollowsTheDesign();
+    void choosingAnArchiveSetsItsPathButLeavesTheList();
+    void choosingASettingsFileListsItsArchivesUpToTheFirstGap();
+    void choosingTheSameSettingsFileAgainPicksUpChanges();
+    void aSettingsFileWithoutArchivesEmptiesTheList();
+    void rejectedOrCancelledChoicesChangeNothing();
+    void extensionTestLooksAtTheLastThreeCharactersOnly();
+    void longPathsStayWholeBehindAnElidedLabel();
+    void listAllowsSeveralSelectedEntries();
+
+private:
+    QString writeIni(const QString& name, const QByteArray& bytes);
+    QStringList listed() const;
+    void click(const char* button);
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<FrmMain> m_window;
+    std::deque<QString> m_chosen;
+    QStringList m_filters;
+    std::vector<std::string> m_messages;
+    std::deque<varnock::Answer> m_answers;
+};
+
+void FrmMainTest::init() {
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    m_chosen.clear();
+    m_filters.clear();
+    m_messages.clear();
+    m_window = std::make_unique<FrmMain>();
+    m_window->setFileChooser(std::make_unique<ScriptedFileChooser>(&m_chosen, &m_filters));
+    m_window->setPrompts(std::make_unique<RecordingPrompts>(&m_messages, &m_answers));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void FrmMainTest::cleanup() {
+    m_window.reset();
+    m_folder.reset();
+}
+
+QString FrmMainTest::writeIni(const QString& name, const QByteArray& bytes) {
+    const QString path = QDir::toNativeSeparators(m_folder->filePath(name));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+    return path;
+}
+
+QStringList FrmMainTest::listed() const {
+    QStringList names;
+    const auto* list = m_window->findChild<QListWidget*>("lstArchives");
+    for (int i = 0; i < list->count(); ++i) {
+        names << list->item(i)->text();
+    }
+    return names;
+}
+
+void FrmMainTest::click(const char* button) {
+    auto* cmd = m_window->findChild<QPushButton*>(button);
+    QVERIFY(cmd);
+    QTest::mouseClick(cmd, Qt::LeftButton);
+}
+
+void FrmMainTest::startsEmptyWithTheLayoutOfTheDesign() {
+    QCOMPARE(m_window->objectName(), QStringLiteral("frmMain"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Varnock"));
+    QVERIFY(!m_window->windowIcon().isNull());
+    QCOMPARE(m_window->size(), QSize(312, 281));
+
+    struct Expected {
+        const char* name;
+        QString caption;
+        QRect geometry;
+        QString accessibleName;
+    };
+    const Expected buttons[] = {
+        {"cmdArchive", "Select BSA", {16, 8, 81, 25}, "Select BSA"},
+        {"cmdINI", "Select INI", {16, 64, 81, 25}, "Select INI"},
+        {"cmdUnpatch", "Unregister Archive", {68, 216, 177, 25}, "Unregister Archive"},
+        {"cmdPatch", "Register Archive", {68, 248, 177, 25}, "Register Archive"},
+    };
+    for (const auto& expected : buttons) {
+        const auto* cmd = m_window->findChild<QPushButton*>(expected.name);
+        QVERIFY2(cmd, expected.name);
+        QCOMPARE(cmd->text(), expected.caption);
+        QCOMPARE(cmd->geometry(), expected.geometry);
+        QCOMPARE(cmd->accessibleName(), expected.accessibleName);
+    }
+    const Expected others[] = {
+        {"lblArchive", "", {16, 40, 280, 17}, "Selected archive"},
+        {"lblINI", "", {16, 96, 280, 17}, "Selected settings file"},
+        {"lstArchives", "", {16, 120, 280, 82}, "Registered archives"},
+    };
+    for (const auto& expected : others) {
+        const auto* widget = m_window->findChild<QWidget*>(expected.name);
+        QVERIFY2(widget, expected.name);
+        QCOMPARE(widget->geometry(), expected.geometry);
+        QCOMPARE(widget->accessibleName(), expected.accessibleName);
+    }
+    QVERIFY(m_window->archivePath().isEmpty());
+    QVERIFY(m_window->iniPath().isEmpty());
+    QVERIFY(listed().isEmpty());
+}
+
+void FrmMainTest::tabOrderFollowsTheDesign() {
+    QStringList order;
+    QWidget* widget = m_window->findChild<QWidget*>("cmdArchive");
+    for (int i = 0; i < 5; ++i) {
+        order << widget->objectName();
+        do {
+            widget = widget->nextInFocusChain();
+        } while (!(widget->focusPolicy() & Qt::TabFocus) || widget->parent() != m_window.get());
+    }
+    QCOMPARE(order, (QStringList{"cmdArchive", "cmdINI", "cmdPatch", "lstArchives", "cmdUnpatch"}));
+}
+
+void FrmMainTest::choosingAnArchiveSetsItsPathButLeavesTheList() {
+    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
+    const QString archive = QDir::toNativeSeparators(m_folder->filePath("archive.BSA"));
+    m_chosen = {ini, archive};
+    click("cmdINI");
+    writeIni("app.ini", "[Archives]\r\nArchive 0=changed.bsa\r\n");
+    click("cmdArchive");
+    QCOMPARE(m_filters,
+             (QStringList{"Initialization settings file (*.INI)", "Archive file (*.BSA)"}));
+    QCOMPARE(m_window->archivePath(), archive);
+    QCOMPARE(listed(), QStringList{"a.bsa"});
+}
+
+void FrmMainTest::choosingASettingsFileListsItsArchivesUpToTheFirstGap() {
+    const QString ini = writeIni("app.ini",
+                                 "[General]\r\nArchive 0=no\r\n[Archives]\r\nArchive 1=b.bsa\r\n"
+                                 "Archive 0=a.bsa\r\nArchive 2=abc\r\nArchive 4=e.bsa\r\n");
+    m_chosen = {ini};
+    click("cmdINI");
+    QCOMPARE(m_window->iniPath(), ini);
+    QCOMPARE(listed(), (QStringList{"a.bsa", "b.bsa", "abc"}));
+    QVERIFY(m_messages.empty());
+}
+
+void FrmMainTest::choosingTheSameSettingsFileAgainPicksUpChanges() {
+    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
+    m_chosen = {ini, ini};
+    click("cmdINI");
+    QCOMPARE(listed(), QStringList{"a.bsa"});
+    writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=b.bsa\r\n");
+    click("cmdINI");
+    QCOMPARE(listed(), (QStringList{"a.bsa", "b.bsa"}));
+}
+
+void FrmMainTest::aSettingsFileWithoutArchivesEmptiesTheList() {
+    m_chosen = {writeIni("a.ini", "[Archives]\r\nArchive 0=a.bsa\r\n"),
+                writeIni("b.ini", "[General]\r\nx=1\r\n")};
+    click("cmdINI");
+    QCOMPARE(listed(), QStringList{"a.bsa"});
+    click("cmdINI");
+    QVERIFY(listed().isEmpty());
+    QCOMPARE(m_window->iniPath(), QDir::toNativeSeparators(m_folder->filePath("b.ini")));
+}
+
+void FrmMainTest::rejectedOrCancelledChoicesChangeNothing() {
+    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
+    m_chosen = {ini};
+    click("cmdINI");
+    m_chosen = {writeIni("notes.txt", "[Archives]\r\nArchive 0=other.bsa\r\n"), QString(),
+                QDir::toNativeSeparators(m_folder->filePath("x.ini.bak"))};
+    click("cmdINI");      // wrong type
+    click("cmdINI");      // cancelled
+    click("cmdArchive");  // wrong type
+    QCOMPARE(m_window->iniPath(), ini);
+    QVERIFY(m_window->archivePath().isEmpty());
+    QCOMPARE(listed(), QStringList{"a.bsa"});
+    QVERIFY(m_messages.empty());
+}
+
+void FrmMainTest::extensionTestLooksAtTheLastThreeCharactersOnly() {
+    const QString upper = QDir::toNativeSeparators(m_folder->filePath("x.Bsa"));
+    const QString dotless = QDir::toNativeSeparators(m_folder->filePath("xbsa"));
+    m_chosen = {upper};
+    click("cmdArchive");
+    QCOMPARE(m_window->archivePath(), upper);
+    m_chosen = {dotless};
+    click("cmdArchive");
+    QCOMPARE(m_window->archivePath(), dotless);
+}
+
+void FrmMainTest::longPathsStayWholeBehindAnElidedLabel() {
+    // The file need not exist: a choice is taken as the dialog returns it.
+    const QString archive = QDir::toNativeSeparators(
+        m_folder->filePath(QString("a long folder name/").repeated(12) + "archive.bsa"));
+    m_chosen = {archive};
+    click("cmdArchive");
+    const auto* label = m_window->findChild<PathLabel*>("lblArchive");
+    QCOMPARE(label->path(), archive);
+    QCOMPARE(m_window->archivePath(), archive);
+    QCOMPARE(label->toolTip(), archive);
+    QVERIFY(label->text().size() < archive.size());
+    QVERIFY(label->text().contains(QChar(0x2026)));
+    QVERIFY(label->text().endsWith("archive.bsa"));
+}
+
+void FrmMainTest::listAllowsSeveralSelectedEntries() {
+    m_chosen = {writeIni(
+        "app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\nArchive 3=d\r\n")};
+    click("cmdINI");
+    auto* list = m_window->findChild<QListWidget*>("lstArchives");
+    const auto rowCenter = [&](int row) { return list->visualItemRect(list->item(row)).center(); };
+    const auto selectedRows = [&] {
+        QList<int> rows;
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->isSelected()) {
+                rows << i;
+            }
+        }
+        return rows;
+    };
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowCenter(2));
+    QCOMPARE(selectedRows(), (QList<int>{0, 1, 2}));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCenter(1));
+    QCOMPARE(selectedRows(), (QList<int>{0, 2}));
+}
+
+QTEST_MAIN(FrmMainTest)
+#include "FrmMainTest.moc"

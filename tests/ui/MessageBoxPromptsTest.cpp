@@ -1,0 +1,94 @@
+// Varnock: keeps the archive list of an INI settings file.
+#include "MessageBoxPrompts.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+// Waits for the real modal box to come up, lets the test look at it, then presses a button.
+class ModalCloser {
+public:
+    using Inspect = std::function<QAbstractButton*(QMessageBox&)>;
+
+    explicit ModalCloser(Inspect inspect) : m_inspect(std::move(inspect)) {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start(20);
+    }
+    bool closed() const { return m_closed; }
+
+private:
+    void poll() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        m_timer.stop();
+        if (QAbstractButton* button = m_inspect(*box)) {
+            button->click();
+            m_closed = true;
+        } else {
+            box->done(-1);
+        }
+    }
+
+    Inspect m_inspect;
+    QTimer m_timer;
+    bool m_closed = false;
+};
+
+class MessageBoxPromptsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QVERIFY(QApplication::topLevelWidgets().size() <= 1); }
+
+    void showMessageIsAPlainBoxWithOneOkButton() {
+        QWidget window;
+        window.show();
+        MessageBoxPrompts prompts(&window);
+        QString text;
+        QString title;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        int buttonCount = 0;
+        ModalCloser closer([&](QMessageBox& box) {
+            text = box.text();
+            title = box.windowTitle();
+            icon = box.icon();
+            buttonCount = static_cast<int>(box.buttons().size());
+            return box.button(QMessageBox::Ok);
+        });
+        prompts.showMessage("a.bsa registered successfully.");
+        QVERIFY(closer.closed());
+        QCOMPARE(text, QStringLiteral("a.bsa registered successfully."));
+        QCOMPARE(title, QStringLiteral("Varnock"));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(buttonCount, 1);
+    }
+
+    void askYesNoOffersYesAsDefaultAndReportsTheAnswer() {
+        QWidget window;
+        window.show();
+        MessageBoxPrompts prompts(&window);
+        bool yesIsDefault = false;
+        ModalCloser sayNo([&](QMessageBox& box) {
+            yesIsDefault =
+                static_cast<QAbstractButton*>(box.defaultButton()) == box.button(QMessageBox::Yes);
+            return box.buttons().size() == 2
+                       ? static_cast<QAbstractButton*>(box.button(QMessageBox::No))
+                       : nullptr;
+        });
+        QCOMPARE(prompts.askYesNo("Copy it?"), varnock::Answer::No);
+        QVERIFY(sayNo.closed());
+        QVERIFY(yesIsDefault);
+
+        ModalCloser sayYes([](QMessageBox& box) { return box.button(QMessageBox::Yes); });
+        QCOMPARE(prompts.askYesNo("Copy it?"), varnock::Answer::Yes);
+    }
+};
+
+QTEST_MAIN(MessageBoxPromptsTest)
+#include "MessageBoxPromptsTest.moc"

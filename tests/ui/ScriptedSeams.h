@@ -1,0 +1,54 @@
+// Varnock: keeps the archive list of an INI settings file.
+// Stand-ins for the file dialog and the message boxes that answer from a script and record
+// what the window asked.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "FileChooser.h"
+#include "UserPrompts.h"
+
+class ScriptedFileChooser final : public FileChooser {
+public:
+    explicit ScriptedFileChooser(std::deque<QString>* answers, QStringList* filters)
+        : m_answers(answers), m_filters(filters) {}
+
+    QString chooseFile(QWidget*, const QString& filter) override {
+        m_filters->append(filter);
+        if (m_answers->empty()) {
+            return {};
+        }
+        QString answer = m_answers->front();
+        m_answers->pop_front();
+        return answer;
+    }
+
+private:
+    std::deque<QString>* m_answers;
+    QStringList* m_filters;
+};
+
+class RecordingPrompts final : public varnock::UserPrompts {
+public:
+    explicit RecordingPrompts(std::vector<std::string>* shown, std::deque<varnock::Answer>* answers)
+        : m_shown(shown), m_answers(answers) {}
+
+    void showMessage(const std::string& text) override { m_shown->push_back(text); }
+    varnock::Answer askYesNo(const std::string& text) override {
+        m_shown->push_back(text);
+        if (m_answers->empty()) {
+            return varnock::Answer::No;
+        }
+        const varnock::Answer answer = m_answers->front();
+        m_answers->pop_front();
+        return answer;
+    }
+
+private:
+    std::vector<std::string>* m_shown;
+    std::deque<varnock::Answer>* m_answers;
+};

@@ -1,0 +1,125 @@
+// Varnock: keeps the archive list of an INI settings file.
+#include "FrmMain.h"
+
+#include <QIcon>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "ArchiveSlotTable.h"
+#include "MessageBoxPrompts.h"
+#include "PathHelpers.h"
+#include "PathLabel.h"
+#include "WindowTitle.h"
+
+namespace {
+
+const QString kArchiveFilter = QStringLiteral("Archive file (*.BSA)");
+const QString kSettingsFilter = QStringLiteral("Initialization settings file (*.INI)");
+
+// The layout in device-independent pixels; Qt scales it with the desktop.
+constexpr QSize kClientSize(312, 281);
+constexpr QRect kCmdArchive(16, 8, 81, 25);
+constexpr QRect kLblArchive(16, 40, 280, 17);
+constexpr QRect kCmdIni(16, 64, 81, 25);
+constexpr QRect kLblIni(16, 96, 280, 17);
+constexpr QRect kLstArchives(16, 120, 280, 82);
+constexpr QRect kCmdUnpatch(68, 216, 177, 25);
+constexpr QRect kCmdPatch(68, 248, 177, 25);
+
+template <typename Widget>
+Widget* place(QWidget* parent, const char* name, const QRect& geometry, const QString& accessible) {
+    auto* widget = new Widget(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(geometry);
+    widget->setAccessibleName(accessible);
+    return widget;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QRect& geometry,
+                    const QString& caption) {
+    auto* cmd = place<QPushButton>(parent, name, geometry, caption);
+    cmd->setText(caption);
+    return cmd;
+}
+
+QIcon applicationIcon() {
+    // The bitmap serves where the SVG image plug-in is not installed.
+    QIcon icon(QStringLiteral(":/varnock/varnock.svg"));
+    icon.addFile(QStringLiteral(":/varnock/varnock-48.png"));
+    return icon;
+}
+
+}  // namespace
+
+FrmMain::FrmMain(QWidget* parent)
+    : QWidget(parent),
+      m_lblArchive(place<PathLabel>(this, "lblArchive", kLblArchive, tr("Selected archive"))),
+      m_lblIni(place<PathLabel>(this, "lblINI", kLblIni, tr("Selected settings file"))),
+      m_cmdArchive(button(this, "cmdArchive", kCmdArchive, QStringLiteral("Select BSA"))),
+      m_cmdIni(button(this, "cmdINI", kCmdIni, QStringLiteral("Select INI"))),
+      m_lstArchives(
+          place<QListWidget>(this, "lstArchives", kLstArchives, tr("Registered archives"))),
+      m_cmdUnpatch(button(this, "cmdUnpatch", kCmdUnpatch, QStringLiteral("Unregister Archive"))),
+      m_cmdPatch(button(this, "cmdPatch", kCmdPatch, QStringLiteral("Register Archive"))),
+      m_cdlChoose(std::make_unique<DialogFileChooser>()),
+      m_prompts(std::make_unique<MessageBoxPrompts>(this)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kWindowTitle);
+    setWindowIcon(applicationIcon());
+    setFixedSize(kClientSize);
+    m_lstArchives->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    // Labels take no focus, so the focus chain is the tab order of the focusable controls.
+    setTabOrder(m_cmdArchive, m_cmdIni);
+    setTabOrder(m_cmdIni, m_cmdPatch);
+    setTabOrder(m_cmdPatch, m_lstArchives);
+    setTabOrder(m_lstArchives, m_cmdUnpatch);
+
+    connect(m_cmdArchive, &QPushButton::clicked, this, &FrmMain::selectArchive);
+    connect(m_cmdIni, &QPushButton::clicked, this, &FrmMain::selectIni);
+}
+
+FrmMain::~FrmMain() = default;
+
+void FrmMain::setFileChooser(std::unique_ptr<FileChooser> chooser) {
+    m_cdlChoose = std::move(chooser);
+}
+
+void FrmMain::setPrompts(std::unique_ptr<varnock::UserPrompts> prompts) {
+    m_prompts = std::move(prompts);
+}
+
+QString FrmMain::archivePath() const {
+    return m_lblArchive->path();
+}
+
+QString FrmMain::iniPath() const {
+    return m_lblIni->path();
+}
+
+void FrmMain::selectArchive() {
+    chooseFile(kArchiveFilter, QStringLiteral("bsa"), m_lblArchive);
+}
+
+void FrmMain::selectIni() {
+    if (chooseFile(kSettingsFilter, QStringLiteral("ini"), m_lblIni)) {
+        refreshList();
+    }
+}
+
+bool FrmMain::chooseFile(const QString& filter, const QString& extension, PathLabel* target) {
+    const QString chosen = m_cdlChoose->chooseFile(this, filter);
+    if (chosen.isEmpty() || chosen.right(3).toLower() != extension) {
+        return false;
+    }
+    target->setPath(chosen);
+    return true;
+}
+
+void FrmMain::refreshList() {
+    m_lstArchives->clear();
+    const varnock::ArchiveSlotTable table(varnock::pathFromUtf8(iniPath().toStdString()));
+    for (const auto& slot : table.listRegistered()) {
+        m_lstArchives->insertItem(slot.index, QString::fromStdString(slot.value));
+    }
+}

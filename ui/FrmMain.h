@@ -1,0 +1,45 @@
+// Varnock: keeps the archive list of an INI settings file.
+// The only window: the two selections, the list of registered archives and the actions.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "FileChooser.h"
+#include "UserPrompts.h"
+
+class PathLabel;
+class QListWidget;
+class QPushButton;
+
+class FrmMain final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit FrmMain(QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    // Seams for tests; by default the real dialog and message boxes are used.
+    void setFileChooser(std::unique_ptr<FileChooser> chooser);
+    void setPrompts(std::unique_ptr<varnock::UserPrompts> prompts);
+
+    QString archivePath() const;
+    QString iniPath() const;
+
+private:
+    void selectArchive();
+    void selectIni();
+    // Replaces target's path by the chosen file when its name ends in extension.
+    bool chooseFile(const QString& filter, const QString& extension, PathLabel* target);
+    void refreshList();
+
+    PathLabel* m_lblArchive;
+    PathLabel* m_lblIni;
+    QPushButton* m_cmdArchive;
+    QPushButton* m_cmdIni;
+    QListWidget* m_lstArchives;
+    QPushButton* m_cmdUnpatch;
+    QPushButton* m_cmdPatch;
+    std::unique_ptr<FileChooser> m_cdlChoose;
+    std::unique_ptr<varnock::UserPrompts> m_prompts;
+};

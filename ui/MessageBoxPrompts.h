@@ -1,0 +1,18 @@
+// Varnock: keeps the archive list of an INI settings file.
+// The actions' prompts as modal message boxes over the window.
+#pragma once
+
+#include "UserPrompts.h"
+
+class QWidget;
+
+class MessageBoxPrompts final : public varnock::UserPrompts {
+public:
+    explicit MessageBoxPrompts(QWidget* parent) : m_parent(parent) {}
+
+    void showMessage(const std::string& text) override;
+    varnock::Answer askYesNo(const std::string& text) override;
+
+private:
+    QWidget* m_parent;
+};
