@@ -1,6 +1,8 @@
 // Varnock: keeps the archive list of an INI settings file.
 #include "IniScanner.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace varnock::ini {
@@ -36,10 +38,12 @@ std::size_t trimBlanksBack(std::string_view text, std::size_t begin, std::size_t
     return end;
 }
 
-// memchr-based: lines of settings files are short, but a hostile one may be megabytes long.
+// The first CR or LF at or after from, or the text's size. memchr is vectorised, and lone
+// CRs are rare, so a second search inside the line is cheap.
 std::size_t lineEnd(std::string_view text, std::size_t from) {
-    const std::size_t lf = text.find('\n', from);
-    const std::size_t limit = lf == std::string_view::npos ? text.size() : lf;
+    const void* lf = std::memchr(text.data() + from, '\n', text.size() - from);
+    const std::size_t limit =
+        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) : text.size();
     const void* cr = std::memchr(text.data() + from, '\r', limit - from);
     return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - text.data()) : limit;
 }
@@ -119,6 +123,50 @@ std::optional<KeyLine> KeyLines::next() {
         const std::size_t valueBegin = skipBlanks(m_text, eqPos + 1, line.end);
         const std::size_t valueEnd = trimBlanksBack(m_text, valueBegin, line.end);
         return KeyLine{line, m_text.substr(first, nameEnd - first), valueBegin, valueEnd};
+    }
+    return std::nullopt;
+}
+
+std::optional<KeyLine> findKey(std::string_view text, const Line& header, std::string_view key) {
+    // Names are trimmed and end at the first "=", so a key that is empty, padded or holds
+    // "=" or a line break follows the general rules rather than the shortcut below.
+    const bool plainKey = !key.empty() && key.front() != ';' && !isBlank(key.front()) &&
+                          !isBlank(key.back()) &&
+                          key.find_first_of("=\r\n") == std::string_view::npos;
+    if (!plainKey) {
+        KeyLines lines(text, header);
+        while (auto line = lines.next()) {
+            if (equalsIgnoringCase(line->name, key)) {
+                return line;
+            }
+        }
+        return std::nullopt;
+    }
+    if (header.next == header.end) {
+        return std::nullopt;
+    }
+    for (std::size_t pos = header.next; pos < text.size();) {
+        const std::size_t first = skipBlanks(text, pos, text.size());
+        if (first < text.size() && text[first] == '[') {
+            return std::nullopt;
+        }
+        // Cheap rejections first: most lines of the section are other slots' keys, which
+        // differ in length or in their last digit.
+        if (text.size() - first > key.size() &&
+            (text[first + key.size()] == '=' || isBlank(text[first + key.size()])) &&
+            lowerAscii(text[first + key.size() - 1]) == lowerAscii(key.back()) &&
+            equalsIgnoringCase(text.substr(first, key.size()), key)) {
+            const std::size_t eq = skipBlanks(text, first + key.size(), text.size());
+            if (eq < text.size() && text[eq] == '=') {
+                // key cannot start with ";", so a match is never a comment line
+                const Line line = lineAt(text, pos);
+                const std::size_t valueBegin = skipBlanks(text, eq + 1, line.end);
+                const std::size_t valueEnd = trimBlanksBack(text, valueBegin, line.end);
+                return KeyLine{line, text.substr(first, key.size()), valueBegin, valueEnd};
+            }
+        }
+        const std::size_t end = lineEnd(text, first);
+        pos = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
     }
     return std::nullopt;
 }

@@ -53,13 +53,11 @@ std::optional<std::string_view> findValue(std::string_view text, std::string_vie
     if (!header) {
         return std::nullopt;
     }
-    KeyLines lines(text, *header);
-    while (const auto line = lines.next()) {
-        if (equalsIgnoringCase(line->name, key)) {
-            return unquote(text.substr(line->valueBegin, line->valueEnd - line->valueBegin));
-        }
+    const auto line = findKey(text, *header, key);
+    if (!line) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return unquote(text.substr(line->valueBegin, line->valueEnd - line->valueBegin));
 }
 
 std::optional<std::string> sectionProblem(std::string_view section) {

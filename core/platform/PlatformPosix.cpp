@@ -157,8 +157,10 @@ Status replaceFile(const fs::path& path, std::string_view bytes) {
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
-    std::string temporary =
-        utf8FromPath(folder / ("." + utf8FromPath(target.filename()) + ".XXXXXX"));
+    fs::path hiddenName = ".";
+    hiddenName += target.filename();
+    hiddenName += ".XXXXXX";
+    std::string temporary = (folder / hiddenName).string();
     Descriptor fd(::mkstemp(temporary.data()));
     if (fd.get() < 0) {
         const int error = errno;

@@ -46,6 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"CommentNeverMatches", "[Archives]\n;Archive 0=x\n", std::nullopt},
         ReadCase{"IndentedComment", "[Archives]\n  ;Archive 0=x\nArchive 0=y\n", "y"},
         ReadCase{"LineWithoutEquals", "[Archives]\nArchive 0\n", std::nullopt},
+        ReadCase{"SimilarNamesDoNotMatch",
+                 "[Archives]\nArchive 00=a\nArchive 0 x=b\nArchive 10=c\nArchive 0=d\n", "d"},
         ReadCase{"FirstEqualsSplits", "[Archives]\nArchive 0=a=b\n", "a=b"},
         ReadCase{"EmptyValue", "[Archives]\nArchive 3=\nArchive 0=\n", ""},
         ReadCase{"DoubleQuotesRemoved", "[Archives]\nArchive 0=\"a b\"\n", "a b"},

@@ -120,6 +120,31 @@ TEST_F(SettingsFileTest, AFolderInPlaceOfTheFileIsAFailureNotACrash) {
     EXPECT_TRUE(std::filesystem::is_directory(ini));
 }
 
+TEST_F(SettingsFileTest, HugeAndBinaryFilesAreHandledWhole) {
+    // 100 MB of other sections with [Archives] last: read and changed without loss.
+    std::string huge = kRealistic;
+    huge.erase(huge.find("[Archives]"), huge.find("[Display]") - huge.find("[Archives]"));
+    const std::string filler = "[Filler]\r\n" + std::string(1 << 20, 'f') + "\r\n";
+    while (huge.size() < 100u << 20) {
+        huge += filler;
+    }
+    huge += "[Archives]\r\nArchive 0=Last.bsa\r\n";
+    writeBytes(ini, huge);
+    EXPECT_EQ(file.read("Archives", "Archive 0"), "Last.bsa");
+    ASSERT_TRUE(file.write("Archives", "Archive 1", "More.bsa"));
+    EXPECT_EQ(readBytes(ini), huge + "Archive 1=More.bsa\r\n");
+
+    std::string binary(1 << 16, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i) {
+        binary[i] = static_cast<char>((i * 2654435761u) >> 13);
+    }
+    writeBytes(ini, binary);
+    (void)file.read("Archives", "Archive 0");
+    ASSERT_TRUE(file.write("Archives", "Archive 0", "a.bsa"));
+    EXPECT_EQ(readBytes(ini).substr(0, binary.size()), binary);
+    EXPECT_EQ(file.read("Archives", "Archive 0"), "a.bsa");
+}
+
 TEST_F(SettingsFileTest, ALinkedFileIsReplacedAtItsTargetAndTheLinkStays) {
     const auto target = folder / "real.ini";
     writeBytes(target, kRealistic);

@@ -59,7 +59,9 @@ void writeBytes(const std::filesystem::path& file, std::string_view bytes) {
 
 std::string readBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes(std::filesystem::file_size(file), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 }  // namespace varnock::testing
