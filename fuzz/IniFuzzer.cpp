@@ -1,0 +1,141 @@
+// Varnock: keeps the archive list of an INI settings file.
+// Reads keys from arbitrary text, then writes and removes one and checks that it reads back
+// as written while every other key reads as before.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "IniScanner.h"
+#include "IniText.h"
+#include "Windows1252.h"
+
+namespace {
+
+using namespace varnock;
+
+struct Probe {
+    std::string section;
+    std::string key;
+};
+
+std::string trimmed(std::string_view s) {
+    const auto b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos) {
+        return {};
+    }
+    return std::string(s.substr(b, s.find_last_not_of(" \t") - b + 1));
+}
+
+// Candidate names taken from the text itself, so that probes hit real keys.
+std::vector<Probe> probesFor(std::string_view text, const std::string& section) {
+    std::vector<std::string> sections{section};
+    std::vector<std::string> keys;
+    std::size_t pos = 0;
+    while (pos < text.size() && sections.size() + keys.size() < 48) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        const std::string_view line = text.substr(pos, end - pos);
+        if (const auto open = line.find('['); open != std::string_view::npos) {
+            sections.push_back(trimmed(line.substr(open + 1, line.find(']', open) - open - 1)));
+        }
+        if (const auto eq = line.find('='); eq != std::string_view::npos) {
+            keys.push_back(trimmed(line.substr(0, eq)));
+        }
+        pos = end + 1;
+    }
+    std::vector<Probe> probes;
+    for (const auto& s : sections) {
+        for (const auto& k : keys) {
+            probes.push_back({s, k});
+        }
+    }
+    return probes;
+}
+
+void check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+// The lookup by the general line rules, against which the fast key search is held.
+std::optional<std::string_view> referenceValue(std::string_view text, std::string_view section,
+                                               std::string_view key) {
+    const auto header = ini::findSection(text, section);
+    if (!header) {
+        return std::nullopt;
+    }
+    ini::KeyLines lines(text, *header);
+    while (const auto line = lines.next()) {
+        if (ini::equalsIgnoringCase(line->name, key)) {
+            return ini::unquote(text.substr(line->valueBegin, line->valueEnd - line->valueBegin));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> lookUp(std::string_view text, std::string_view section,
+                                  std::string_view key) {
+    const auto value = ini::findValue(text, section, key);
+    check(value == referenceValue(text, section, key));
+    return value ? std::optional<std::string>(*value) : std::nullopt;
+}
+
+std::vector<std::optional<std::string>> readAll(std::string_view text,
+                                                const std::vector<Probe>& probes) {
+    std::vector<std::optional<std::string>> values;
+    for (const auto& p : probes) {
+        values.push_back(lookUp(text, p.section, p.key));
+    }
+    return values;
+}
+
+void checkOthersUnchanged(std::string_view before, std::string_view after,
+                          const std::vector<Probe>& probes, const std::string& section,
+                          const std::string& key) {
+    const auto old = readAll(before, probes);
+    const auto now = readAll(after, probes);
+    for (std::size_t i = 0; i < probes.size(); ++i) {
+        const bool written = ini::equalsIgnoringCase(probes[i].section, section) &&
+                             ini::equalsIgnoringCase(probes[i].key, key);
+        check(written || old[i] == now[i]);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    const std::string section = input.ConsumeRandomLengthString(24);
+    const std::string key = input.ConsumeRandomLengthString(24);
+    const std::string value = input.ConsumeRandomLengthString(64);
+    const std::string text = input.ConsumeRemainingBytesAsString();
+
+    (void)lookUp(text, section, key);
+    if (const auto bytes = utf8ToWindows1252(value)) {
+        check(windows1252ToUtf8(*bytes) == value);
+    }
+    (void)windows1252ToUtf8(text);
+
+    if (ini::sectionProblem(section) || ini::keyProblem(key)) {
+        return 0;
+    }
+    const auto probes = probesFor(text, section);
+    if (!ini::valueProblem(value)) {
+        const auto written = ini::withValue(text, section, key, value);
+        const std::string after = written ? *written : text;
+        const auto readBack = lookUp(after, section, key);
+        check(readBack && *readBack == value);
+        checkOthersUnchanged(text, after, probes, section, key);
+    }
+    const auto removed = ini::withoutKey(text, section, key);
+    const std::string after = removed ? *removed : text;
+    check(!lookUp(after, section, key));
+    checkOthersUnchanged(text, after, probes, section, key);
+    return 0;
+}
