@@ -1,0 +1,93 @@
+// Varnock: keeps the archive list of an INI settings file.
+// listRegistered against its floor: the same number of plain open-read-close cycles of the
+// same file, which any reader that goes to the file for every slot must pay.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "ArchiveSlotTable.h"
+#include "SettingsFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace varnock;
+
+fs::path benchFile(const char* name, std::size_t bytes, int archivesAfter) {
+    const fs::path path = fs::temp_directory_path() / name;
+    std::ofstream(path, std::ios::binary) << bench::settingsText(bytes, archivesAfter);
+    return path;
+}
+
+const fs::path& realisticFile() {
+    static const fs::path path = benchFile("varnock-bench-40k.ini", 40 * 1024, 6);
+    return path;
+}
+
+const fs::path& largeFile() {
+    static const fs::path path = benchFile("varnock-bench-1m.ini", 1024 * 1024, 12);
+    return path;
+}
+
+std::size_t plainRead(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    ::fstat(fd, &info);
+    const std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+    auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
+    std::size_t size = 0;
+    for (ssize_t got; (got = ::read(fd, buffer.get() + size, capacity - size)) > 0;) {
+        size += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    benchmark::DoNotOptimize(buffer.get());
+    return size;
+}
+
+void floorOf(benchmark::State& state, const fs::path& path) {
+    for (auto _ : state) {
+        for (int i = 0; i <= kMaxSlot + 1; ++i) {
+            benchmark::DoNotOptimize(plainRead(path));
+        }
+    }
+    state.SetLabel(std::to_string(fs::file_size(path)) + " bytes, 257 reads");
+}
+
+void listOf(benchmark::State& state, const fs::path& path) {
+    const ArchiveSlotTable table(path);
+    for (auto _ : state) {
+        const auto slots = table.listRegistered();
+        if (slots.size() != 256) {
+            state.SkipWithError("the file does not list 256 archives");
+        }
+        benchmark::DoNotOptimize(slots.data());
+    }
+    state.SetLabel(std::to_string(fs::file_size(path)) + " bytes");
+}
+
+void BM_Floor40K(benchmark::State& state) {
+    floorOf(state, realisticFile());
+}
+void BM_ListRegistered40K(benchmark::State& state) {
+    listOf(state, realisticFile());
+}
+void BM_Floor1M(benchmark::State& state) {
+    floorOf(state, largeFile());
+}
+void BM_ListRegistered1M(benchmark::State& state) {
+    listOf(state, largeFile());
+}
+
+BENCHMARK(BM_Floor40K)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListRegistered40K)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Floor1M)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListRegistered1M)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
