@@ -13,6 +13,7 @@ QString DialogFileChooser::chooseFile(QWidget* parent, const QString& filter) {
         m_dialog = std::make_unique<QFileDialog>(parent);
     }
     configure(*m_dialog, filter);
+    m_dialog->selectFile(QString());  // the folder is remembered, the last file name is not
     if (m_dialog->exec() != QDialog::Accepted || m_dialog->selectedFiles().isEmpty()) {
         return {};
     }
