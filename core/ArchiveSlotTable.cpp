@@ -11,6 +11,10 @@ std::string ArchiveSlotTable::readSlot(SlotIndex n) const {
     return m_file.read(kArchivesSection, slotKey(n));
 }
 
+Result<std::string> ArchiveSlotTable::readSlotChecked(SlotIndex n) const {
+    return m_file.readChecked(kArchivesSection, slotKey(n));
+}
+
 Status ArchiveSlotTable::writeSlot(SlotIndex n, std::string_view name) const {
     return m_file.write(kArchivesSection, slotKey(n), name);
 }

@@ -33,6 +33,8 @@ public:
 
     // Empty for an empty slot (missing key, or nothing after the "=").
     std::string readSlot(SlotIndex n) const;
+    // As readSlot, but a settings file that exists and cannot be read is a failure.
+    Result<std::string> readSlotChecked(SlotIndex n) const;
     Status writeSlot(SlotIndex n, std::string_view name) const;
     Status deleteSlot(SlotIndex n) const;
 

@@ -19,6 +19,10 @@ std::string_view pathSeparators() {
 #endif
 }
 
+char preferredSeparator() {
+    return pathSeparators().front();
+}
+
 std::string lastComponent(std::string_view p) {
     return std::string(p.substr(lastComponentStart(p)));
 }

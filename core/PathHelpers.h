@@ -11,6 +11,9 @@ namespace varnock {
 // The separators a path may use: "\" and "/" on Windows, "/" elsewhere.
 std::string_view pathSeparators();
 
+// The separator that paths are built with: "\" on Windows, "/" elsewhere.
+char preferredSeparator();
+
 // The text after the last separator; all of p when it has none; empty when p ends with one.
 std::string lastComponent(std::string_view p);
 

@@ -67,4 +67,12 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+std::size_t characterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) {
+        count += (static_cast<std::uint8_t>(c) & 0xC0) != 0x80;  // continuation bytes do not count
+    }
+    return count;
+}
+
 }  // namespace varnock

@@ -16,4 +16,7 @@ void appendUtf8(std::string& out, char32_t codePoint);
 
 bool isValidUtf8(std::string_view text);
 
+// The number of characters (code points) of valid UTF-8 text.
+std::size_t characterCount(std::string_view text);
+
 }  // namespace varnock

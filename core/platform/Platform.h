@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,6 +33,23 @@ Result<FileContent> readFile(const std::filesystem::path& path);
 // folder does not allow a new file, the file is rewritten in place after its new size has
 // been reserved. A file that does not exist is created.
 Status replaceFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Told how far a copy has come; returning false cancels it.
+using CopyProgress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
+
+enum class CopyOutcome { Copied, Cancelled, Failed };
+
+struct CopyResult {
+    CopyOutcome outcome = CopyOutcome::Failed;
+    std::string reason;  // for Failed, written for the user
+};
+
+// Makes destination a copy of source, replacing any file there, or leaves destination as it
+// was: the bytes go to a new file in destination's folder, which is flushed and then renamed
+// to destination, so that no half-copied file ever stands under that name. On failure or
+// cancellation the new file is removed.
+CopyResult copyFile(const std::filesystem::path& source, const std::filesystem::path& destination,
+                    const CopyProgress& progress);
 
 // UTF-8 to and from the 8-bit code page that settings files are written in: the system's
 // ANSI code page on Windows, Windows-1252 elsewhere. toCodePage returns nothing for text

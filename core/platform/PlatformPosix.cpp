@@ -15,9 +15,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::size_t kCopyChunk = 8u << 20;
+
+std::string describe(std::string_view what, const fs::path& path, int error) {
+    return std::string(what) + " \"" + utf8FromPath(path) + "\": " + std::strerror(error) + ".";
+}
+
 Status failure(std::string_view what, const fs::path& path, int error) {
-    return Status::failure(std::string(what) + " \"" + utf8FromPath(path) +
-                           "\": " + std::strerror(error) + ".");
+    return Status::failure(describe(what, path, error));
 }
 
 // Closes on every return path; the close of a written file is checked separately.
@@ -32,7 +37,7 @@ public:
         }
     }
     int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
+    bool closeChecked() { return ::close(std::exchange(m_fd, -1)) == 0; }
 
 private:
     int m_fd;
@@ -56,9 +61,74 @@ bool writeAll(int fd, std::string_view bytes, off_t offset) {
     return true;
 }
 
-bool closeChecked(Descriptor& fd) {
-    return ::close(fd.release()) == 0;
+mode_t umaskNow() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
 }
+
+void flushFolder(const fs::path& folder) {
+    // Makes the rename durable; a file system that cannot flush folders has nothing to flush.
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+fs::path folderOfFile(const fs::path& file) {
+    return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+// A new, hidden file beside target that takes target's place on commit and is removed
+// otherwise.
+class TemporarySibling {
+public:
+    explicit TemporarySibling(const fs::path& target) : m_target(target) {
+        fs::path name = ".";
+        name += target.filename();
+        name += ".XXXXXX";
+        m_path = (folderOfFile(target) / name).string();
+        m_fd = ::mkstemp(m_path.data());
+        m_error = errno;
+    }
+    TemporarySibling(const TemporarySibling&) = delete;
+    TemporarySibling& operator=(const TemporarySibling&) = delete;
+    ~TemporarySibling() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+        if (m_fd >= 0 || m_closed) {
+            ::unlink(m_path.c_str());
+        }
+    }
+
+    bool created() const { return m_fd >= 0; }
+    int error() const { return m_error; }
+    int fd() const { return m_fd; }
+
+    // Flushes the file and renames it over the target; errno tells why when it fails.
+    bool commit() {
+        if (::fsync(m_fd) != 0) {
+            return false;
+        }
+        m_closed = true;
+        if (::close(std::exchange(m_fd, -1)) != 0 ||
+            ::rename(m_path.c_str(), m_target.c_str()) != 0) {
+            return false;
+        }
+        m_closed = false;
+        flushFolder(folderOfFile(m_target));
+        return true;
+    }
+
+private:
+    fs::path m_target;
+    std::string m_path;
+    int m_fd = -1;
+    int m_error = 0;
+    bool m_closed = false;  // closed but not yet renamed: still to be removed
+};
 
 // The file a link points to is the one to replace; the link itself must survive.
 fs::path resolveLinks(const fs::path& path) {
@@ -70,21 +140,6 @@ fs::path resolveLinks(const fs::path& path) {
         }
     }
     return path;
-}
-
-mode_t modeForNewFile() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-void flushFolder(const fs::path& folder) {
-    // Makes the rename durable; a file system that cannot flush folders has nothing to flush.
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 Status rewriteInPlace(const fs::path& target, std::string_view bytes) {
@@ -99,10 +154,39 @@ Status rewriteInPlace(const fs::path& target, std::string_view bytes) {
         return failure("Cannot write", target, reserved);
     }
     if (!writeAll(fd.get(), bytes, 0) || ::ftruncate(fd.get(), size) != 0 ||
-        ::fsync(fd.get()) != 0 || !closeChecked(fd)) {
+        ::fsync(fd.get()) != 0 || !fd.closeChecked()) {
         return failure("Cannot write", target, errno);
     }
     return Status::success();
+}
+
+// Moves up to one chunk from in to out; 0 at the end of in, -1 with errno on failure.
+ssize_t copyChunk(int in, int out, bool& inKernel, std::unique_ptr<char[]>& buffer) {
+#ifdef __linux__
+    if (inKernel) {
+        const ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, kCopyChunk, 0);
+        if (moved >= 0 || (errno != EXDEV && errno != EINVAL && errno != ENOSYS &&
+                           errno != EOPNOTSUPP && errno != EPERM)) {
+            return moved;
+        }
+        inKernel = false;  // this pair of file systems needs the plain way
+    }
+#else
+    inKernel = false;
+#endif
+    if (!buffer) {
+        buffer = std::make_unique_for_overwrite<char[]>(kCopyChunk);
+    }
+    const ssize_t got = ::read(in, buffer.get(), kCopyChunk);
+    if (got <= 0) {
+        return got;
+    }
+    const off_t at = ::lseek(out, 0, SEEK_CUR);
+    if (at < 0 || !writeAll(out, {buffer.get(), static_cast<std::size_t>(got)}, at) ||
+        ::lseek(out, at + got, SEEK_SET) < 0) {
+        return -1;
+    }
+    return got;
 }
 
 }  // namespace
@@ -155,33 +239,69 @@ Status replaceFile(const fs::path& path, std::string_view bytes) {
     if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
         return failure("Cannot save", target, errno);
     }
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-
-    fs::path hiddenName = ".";
-    hiddenName += target.filename();
-    hiddenName += ".XXXXXX";
-    std::string temporary = (folder / hiddenName).string();
-    Descriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0) {
-        const int error = errno;
-        if (exists && (error == EACCES || error == EPERM)) {
+    TemporarySibling temporary(target);
+    if (!temporary.created()) {
+        if (exists && (temporary.error() == EACCES || temporary.error() == EPERM)) {
             return rewriteInPlace(target, bytes);
         }
-        return failure("Cannot save", target, error);
+        return failure("Cannot save", target, temporary.error());
     }
-    const mode_t mode = exists ? (old.st_mode & 07777) : modeForNewFile();
+    const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~umaskNow());
     if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
         // Only possible for a privileged user; keeps the owner the file had.
-        [[maybe_unused]] const int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);
+        [[maybe_unused]] const int ignored = ::fchown(temporary.fd(), old.st_uid, old.st_gid);
     }
-    if (!writeAll(fd.get(), bytes, 0) || ::fchmod(fd.get(), mode) != 0 || ::fsync(fd.get()) != 0 ||
-        !closeChecked(fd) || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return failure("Cannot save", target, error);
+    if (!writeAll(temporary.fd(), bytes, 0) || ::fchmod(temporary.fd(), mode) != 0 ||
+        !temporary.commit()) {
+        return failure("Cannot save", target, errno);
     }
-    flushFolder(folder);
     return Status::success();
+}
+
+CopyResult copyFile(const fs::path& source, const fs::path& destination,
+                    const CopyProgress& progress) {
+    const auto failed = [](std::string_view what, const fs::path& path, int error) {
+        return CopyResult{CopyOutcome::Failed, describe(what, path, error)};
+    };
+    Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (in.get() < 0 || ::fstat(in.get(), &info) != 0) {
+        return failed("Cannot read", source, errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return failed("Cannot read", source, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    }
+    TemporarySibling out(destination);
+    if (!out.created()) {
+        return failed("Cannot create a file in", folderOfFile(destination), out.error());
+    }
+    const auto total = static_cast<std::uint64_t>(info.st_size);
+    std::uint64_t copied = 0;
+    bool inKernel = true;
+    std::unique_ptr<char[]> buffer;
+    if (!progress(copied, total)) {
+        return {CopyOutcome::Cancelled, {}};
+    }
+    for (;;) {
+        const ssize_t moved = copyChunk(in.get(), out.fd(), inKernel, buffer);
+        if (moved < 0 && errno == EINTR) {
+            continue;
+        }
+        if (moved < 0) {
+            return failed("Cannot copy to", destination, errno);
+        }
+        if (moved == 0) {
+            break;
+        }
+        copied += static_cast<std::uint64_t>(moved);
+        if (!progress(copied, total)) {
+            return {CopyOutcome::Cancelled, {}};
+        }
+    }
+    if (::fchmod(out.fd(), info.st_mode & 0777 & ~umaskNow()) != 0 || !out.commit()) {
+        return failed("Cannot copy to", destination, errno);
+    }
+    return {CopyOutcome::Copied, {}};
 }
 
 std::optional<std::string> toCodePage(std::string_view utf8) {

@@ -94,6 +94,43 @@ fs::path resolveLinks(const fs::path& path) {
     return fs::path(buffer);
 }
 
+// Reserves a new, unused name beside target by creating an empty file there. Empty with
+// error set when the folder does not allow it.
+fs::path createSibling(const fs::path& target, DWORD& error) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(L".");
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate = folder / (L"." + target.filename().wstring() + L"." +
+                                             std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                             std::to_wstring(::GetTickCount() + attempt) + L".tmp");
+        const HANDLE created = ::CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr,
+                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(created);
+            return candidate;
+        }
+        error = ::GetLastError();
+        if (error != ERROR_FILE_EXISTS) {
+            break;
+        }
+    }
+    return {};
+}
+
+// Moves a flushed temporary file onto target in one step.
+bool moveIntoPlace(const fs::path& temporary, const fs::path& target) {
+    return ::MoveFileExW(temporary.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+DWORD CALLBACK reportCopyProgress(LARGE_INTEGER total, LARGE_INTEGER copied, LARGE_INTEGER,
+                                  LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
+    const auto& progress = *static_cast<const CopyProgress*>(data);
+    return progress(static_cast<std::uint64_t>(copied.QuadPart),
+                    static_cast<std::uint64_t>(total.QuadPart))
+               ? PROGRESS_CONTINUE
+               : PROGRESS_CANCEL;
+}
+
 Status rewriteInPlace(const fs::path& target, std::string_view bytes) {
     Handle file(::CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -166,30 +203,19 @@ Result<FileContent> readFile(const fs::path& path) {
 Status replaceFile(const fs::path& path, std::string_view bytes) {
     const fs::path target = resolveLinks(path);
     const bool exists = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(L".");
-
-    fs::path temporary;
-    HANDLE created = INVALID_HANDLE_VALUE;
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        temporary = folder / (L"." + target.filename().wstring() + L"." +
-                              std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(::GetTickCount() + attempt) + L".tmp");
-        created = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (created != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) {
-            break;
-        }
-    }
-    const DWORD createError = ::GetLastError();
-    Handle file(created);
-    if (!file.valid()) {
-        if (exists && createError == ERROR_ACCESS_DENIED) {
+    DWORD error = ERROR_SUCCESS;
+    const fs::path temporary = createSibling(target, error);
+    if (temporary.empty()) {
+        if (exists && error == ERROR_ACCESS_DENIED) {
             return rewriteInPlace(target, bytes);
         }
-        return failure("Cannot save", target, createError);
+        return failure("Cannot save", target, error);
     }
-    if (!writeAll(file.get(), bytes) || !::FlushFileBuffers(file.get()) || !file.close()) {
-        const DWORD error = ::GetLastError();
+    Handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() || !writeAll(file.get(), bytes) || !::FlushFileBuffers(file.get()) ||
+        !file.close()) {
+        error = ::GetLastError();
         ::DeleteFileW(temporary.c_str());
         return failure("Cannot save", target, error);
     }
@@ -199,14 +225,42 @@ Status replaceFile(const fs::path& path, std::string_view bytes) {
         (exists && ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
                                   REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
                                   nullptr, nullptr)) ||
-        ::MoveFileExW(temporary.c_str(), target.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        moveIntoPlace(temporary, target);
     if (!replaced) {
-        const DWORD error = ::GetLastError();
+        error = ::GetLastError();
         ::DeleteFileW(temporary.c_str());
         return failure("Cannot save", target, error);
     }
     return Status::success();
+}
+
+CopyResult copyFile(const fs::path& source, const fs::path& destination,
+                    const CopyProgress& progress) {
+    DWORD error = ERROR_SUCCESS;
+    const fs::path temporary = createSibling(destination, error);
+    if (temporary.empty()) {
+        return {CopyOutcome::Failed,
+                failure("Cannot create a file in", destination.parent_path(), error).reason()};
+    }
+    // CopyFileExW reports progress and stops when the routine asks it to.
+    if (!::CopyFileExW(source.c_str(), temporary.c_str(), reportCopyProgress,
+                       const_cast<CopyProgress*>(&progress), nullptr, 0)) {
+        error = ::GetLastError();
+        ::DeleteFileW(temporary.c_str());
+        if (error == ERROR_REQUEST_ABORTED) {
+            return {CopyOutcome::Cancelled, {}};
+        }
+        return {CopyOutcome::Failed, failure("Cannot copy to", destination, error).reason()};
+    }
+    Handle copy(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!copy.valid() || !::FlushFileBuffers(copy.get()) || !copy.close() ||
+        !moveIntoPlace(temporary, destination)) {
+        error = ::GetLastError();
+        ::DeleteFileW(temporary.c_str());
+        return {CopyOutcome::Failed, failure("Cannot copy to", destination, error).reason()};
+    }
+    return {CopyOutcome::Copied, {}};
 }
 
 std::optional<std::string> toCodePage(std::string_view utf8) {
