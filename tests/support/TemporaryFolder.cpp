@@ -36,9 +36,9 @@ TemporaryFolder::~TemporaryFolder() {
     std::filesystem::remove_all(m_path, ec);
 }
 
-std::string TemporaryFolder::listing() const {
+std::string TemporaryFolder::listingOf(const std::filesystem::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

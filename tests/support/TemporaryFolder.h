@@ -18,7 +18,8 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
     // Names of the entries in the folder, sorted; shows stray temporary files.
-    std::string listing() const;
+    std::string listing() const { return listingOf(m_path); }
+    static std::string listingOf(const std::filesystem::path& folder);
 
 private:
     std::filesystem::path m_path;

@@ -1,0 +1,42 @@
+// Varnock: keeps the archive list of an INI settings file.
+#include "DataFilesCopy.h"
+
+#include <filesystem>
+
+#include "PathHelpers.h"
+#include "platform/Platform.h"
+
+namespace varnock {
+
+bool copyIntoDataFiles(std::string_view archivePath, std::string_view destination,
+                       UserPrompts& prompts, CopyProgressView& progress) {
+    namespace fs = std::filesystem;
+    const fs::path source = pathFromUtf8(archivePath);
+    const fs::path target = pathFromUtf8(destination);
+    const std::string archiveName = lastComponent(archivePath);
+    std::error_code ec;
+    if (fs::exists(target, ec)) {
+        // On a case-blind file system "data files" is "Data Files": copying the archive onto
+        // itself would destroy it.
+        if (fs::equivalent(source, target, ec)) {
+            return true;
+        }
+        const std::string question =
+            "A file named " + archiveName + " is already in the \"Data Files\" folder. Replace it?";
+        if (prompts.askYesNo(question) == Answer::No) {
+            return true;
+        }
+    }
+    const auto result =
+        platform::copyFile(source, target, [&](std::uint64_t copied, std::uint64_t total) {
+            return progress.copying(archiveName, copied, total);
+        });
+    progress.copyEnded();
+    if (result.outcome == platform::CopyOutcome::Failed) {
+        prompts.showMessage(archiveName + " was not registered: it could not be copied to " +
+                            std::string(destination) + ". " + result.reason);
+    }
+    return result.outcome == platform::CopyOutcome::Copied;
+}
+
+}  // namespace varnock

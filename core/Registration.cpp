@@ -1,0 +1,103 @@
+// Varnock: keeps the archive list of an INI settings file.
+#include "Registration.h"
+
+#include "DataFilesCopy.h"
+#include "PathHelpers.h"
+#include "Utf8.h"
+
+namespace varnock {
+namespace {
+
+constexpr std::string_view kNotInDataFiles =
+    "The archive you selected is not in the \"Data Files\" folder where it is supposed to be. "
+    "Copy it?";
+
+bool isControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
+}  // namespace
+
+Result<FreeSlot> findFreeSlot(const ArchiveSlotTable& table, std::string_view archiveName) {
+    for (SlotIndex n = 0; n <= kMaxSlot; ++n) {
+        const auto value = table.readSlotChecked(n);
+        if (!value) {
+            return value.status();
+        }
+        if (value.value() == archiveName) {
+            return FreeSlot{FreeSlot::Kind::AlreadyRegistered, n};
+        }
+        if (characterCount(value.value()) <= kFreeSlotMaxLength) {
+            return FreeSlot{FreeSlot::Kind::Found, n};
+        }
+    }
+    return FreeSlot{FreeSlot::Kind::Full, 0};
+}
+
+std::optional<std::string> whyUnregistrable(std::string_view name) {
+    if (name.empty()) {
+        return "the name is empty";
+    }
+    for (std::size_t pos = 0; pos < name.size();) {
+        const auto c = decodeUtf8(name, pos);
+        if (!c) {
+            return "the name is not valid text";
+        }
+        if (isControl(*c)) {
+            return "the name holds a control character";
+        }
+    }
+    return SettingsFile::whyUnstorable(name);
+}
+
+RegistrationOutcome registerArchive(std::string_view archivePath, std::string_view iniPath,
+                                    UserPrompts& prompts, CopyProgressView& progress) {
+    if (archivePath.empty()) {
+        prompts.showMessage("Select Archive first.");
+        return RegistrationOutcome::NotRegistered;
+    }
+    if (iniPath.empty()) {
+        prompts.showMessage("Select INI first.");
+        return RegistrationOutcome::NotRegistered;
+    }
+    const std::string archiveName = lastComponent(archivePath);
+    // Refused before anything is copied: such a name would be stored wrong or inject lines.
+    if (whyUnregistrable(archiveName)) {
+        prompts.showMessage(
+            archiveName + " cannot be registered: its name cannot be stored in the settings file.");
+        return RegistrationOutcome::NotRegistered;
+    }
+    const ArchiveSlotTable table(pathFromUtf8(iniPath));
+    const auto scan = findFreeSlot(table, archiveName);
+    if (!scan) {
+        prompts.showMessage(archiveName + " was not registered. " + scan.reason());
+        return RegistrationOutcome::NotRegistered;
+    }
+    if (scan.value().kind == FreeSlot::Kind::AlreadyRegistered) {
+        prompts.showMessage(archiveName + " is already registered.");
+        return RegistrationOutcome::NotRegistered;
+    }
+    if (scan.value().kind == FreeSlot::Kind::Full) {
+        return RegistrationOutcome::NotRegistered;
+    }
+
+    const std::string dataFilesFolder = folderOf(iniPath) + "Data Files" + preferredSeparator();
+    if (folderOf(archivePath) != dataFilesFolder &&
+        prompts.askYesNo(std::string(kNotInDataFiles)) == Answer::Yes) {
+        const std::string destination = dataFilesFolder + archiveName;
+        prompts.showMessage(destination);
+        if (!copyIntoDataFiles(archivePath, destination, prompts, progress)) {
+            return RegistrationOutcome::NotRegistered;
+        }
+    }
+
+    const Status written = table.writeSlot(scan.value().slot, archiveName);
+    if (!written) {
+        prompts.showMessage(archiveName + " was not registered. " + written.reason());
+        return RegistrationOutcome::Failed;
+    }
+    prompts.showMessage(archiveName + " registered successfully.");
+    return RegistrationOutcome::Registered;
+}
+
+}  // namespace varnock

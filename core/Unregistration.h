@@ -1,0 +1,26 @@
+// Varnock: keeps the archive list of an INI settings file.
+// Unregistering the archives selected in the window's list by deleting their slots.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "UserPrompts.h"
+
+namespace varnock {
+
+// One entry of the window's list; entry i shows slot i.
+struct ListEntry {
+    std::string name;
+    bool selected = false;
+};
+
+// Deletes the slots of the selected entries in ascending order, without renumbering the
+// others, and confirms when the last entry was among them. Stops at the first deletion that
+// fails and tells the user why. Returns whether the list should be refilled: always, unless
+// it was empty.
+bool unregisterSelected(std::string_view iniPath, const std::vector<ListEntry>& list,
+                        UserPrompts& prompts);
+
+}  // namespace varnock

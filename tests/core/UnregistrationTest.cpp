@@ -1,0 +1,88 @@
+// Varnock: keeps the archive list of an INI settings file.
+#include "Unregistration.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "ArchiveSlotTable.h"
+#include "PathHelpers.h"
+#include "ScriptedPrompts.h"
+#include "TemporaryFolder.h"
+#include "Unprivileged.h"
+
+namespace varnock {
+namespace {
+
+const std::string kFiveSlots =
+    "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=b.bsa\r\nArchive 2=c.bsa\r\n"
+    "Archive 3=d.bsa\r\nArchive 4=e.bsa\r\n";
+const std::string kConfirmation = "Archive(s) unregistered successfully.";
+
+class UnregistrationTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing::writeBytes(ini, kFiveSlots); }
+
+    // The window's list of the five slots with the given entries selected.
+    bool unregister(std::initializer_list<int> selected) {
+        std::vector<ListEntry> list;
+        for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
+            list.push_back({slot.value, false});
+        }
+        for (const int i : selected) {
+            list[static_cast<std::size_t>(i)].selected = true;
+        }
+        return unregisterSelected(utf8FromPath(ini), list, prompts);
+    }
+
+    std::vector<std::string> listed() const {
+        std::vector<std::string> names;
+        for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
+            names.push_back(slot.value);
+        }
+        return names;
+    }
+
+    testing::TemporaryFolder folder;
+    std::filesystem::path ini = folder / "app.ini";
+    testing::ScriptedPrompts prompts;
+};
+
+TEST_F(UnregistrationTest, SelectedSlotsGoWithoutRenumberingTheRest) {
+    EXPECT_TRUE(unregister({1, 4}));
+    EXPECT_EQ(testing::readBytes(ini),
+              "[Archives]\r\nArchive 0=a.bsa\r\nArchive 2=c.bsa\r\nArchive 3=d.bsa\r\n");
+    EXPECT_EQ(prompts.shown, std::vector<std::string>{kConfirmation});
+    EXPECT_EQ(listed(), std::vector<std::string>{"a.bsa"});
+}
+
+TEST_F(UnregistrationTest, TheConfirmationComesOnlyWithTheLastEntry) {
+    EXPECT_TRUE(unregister({1, 2}));
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(listed(), std::vector<std::string>{"a.bsa"});
+    EXPECT_EQ(ArchiveSlotTable(ini).readSlot(3), "d.bsa");
+
+    testing::writeBytes(ini, kFiveSlots);
+    EXPECT_TRUE(unregister({4}));
+    EXPECT_EQ(prompts.shown, std::vector<std::string>{kConfirmation});
+    EXPECT_EQ(listed(), (std::vector<std::string>{"a.bsa", "b.bsa", "c.bsa", "d.bsa"}));
+}
+
+TEST_F(UnregistrationTest, NothingSelectedOrNothingListedChangesNothing) {
+    EXPECT_TRUE(unregister({}));
+    EXPECT_FALSE(unregisterSelected(utf8FromPath(ini), {}, prompts));
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(testing::readBytes(ini), kFiveSlots);
+}
+
+TEST_F(UnregistrationTest, AFailedRemovalIsReportedAndNotConfirmed) {
+    testing::giveToUnprivilegedUser(ini);
+    ::chmod(ini.c_str(), 0444);
+    EXPECT_TRUE(testing::runUnprivileged([&] {
+        return unregister({2, 4}) && prompts.shown.size() == 1 &&
+               prompts.shown[0].starts_with("c.bsa was not unregistered. Cannot save");
+    }));
+    EXPECT_EQ(testing::readBytes(ini), kFiveSlots);
+}
+
+}  // namespace
+}  // namespace varnock

@@ -1,0 +1,49 @@
+// Varnock: keeps the archive list of an INI settings file.
+// Prompts and a copy-progress view for the actions' tests: answers come from a script, and
+// everything shown is recorded.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "CopyProgressView.h"
+#include "UserPrompts.h"
+
+namespace varnock::testing {
+
+class ScriptedPrompts final : public UserPrompts {
+public:
+    void showMessage(const std::string& text) override { shown.push_back(text); }
+    Answer askYesNo(const std::string& text) override {
+        shown.push_back(text);
+        asked.push_back(text);
+        if (answers.empty()) {
+            return Answer::No;
+        }
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::deque<Answer> answers;
+    std::vector<std::string> shown;  // messages and questions, in order
+    std::vector<std::string> asked;  // questions only
+};
+
+class ScriptedProgress final : public CopyProgressView {
+public:
+    bool copying(const std::string&, std::uint64_t copied, std::uint64_t) override {
+        lastCopied = copied;
+        return ++updates <= cancelAfter;
+    }
+    void copyEnded() override { ++ended; }
+
+    int cancelAfter = 1 << 30;  // updates before the user presses Cancel
+    int updates = 0;
+    int ended = 0;
+    std::uint64_t lastCopied = 0;
+};
+
+}  // namespace varnock::testing
