@@ -5,10 +5,15 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <exception>
+
 #include "ArchiveSlotTable.h"
+#include "CopyProgressDialog.h"
 #include "MessageBoxPrompts.h"
 #include "PathHelpers.h"
 #include "PathLabel.h"
+#include "Registration.h"
+#include "Unregistration.h"
 #include "WindowTitle.h"
 
 namespace {
@@ -62,7 +67,8 @@ FrmMain::FrmMain(QWidget* parent)
       m_cmdUnpatch(button(this, "cmdUnpatch", kCmdUnpatch, QStringLiteral("Unregister Archive"))),
       m_cmdPatch(button(this, "cmdPatch", kCmdPatch, QStringLiteral("Register Archive"))),
       m_cdlChoose(std::make_unique<DialogFileChooser>()),
-      m_prompts(std::make_unique<MessageBoxPrompts>(this)) {
+      m_prompts(std::make_unique<MessageBoxPrompts>(this)),
+      m_copyProgress(std::make_unique<CopyProgressDialog>(this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kWindowTitle);
     setWindowIcon(applicationIcon());
@@ -75,8 +81,13 @@ FrmMain::FrmMain(QWidget* parent)
     setTabOrder(m_cmdPatch, m_lstArchives);
     setTabOrder(m_lstArchives, m_cmdUnpatch);
 
-    connect(m_cmdArchive, &QPushButton::clicked, this, &FrmMain::selectArchive);
-    connect(m_cmdIni, &QPushButton::clicked, this, &FrmMain::selectIni);
+    connect(m_cmdArchive, &QPushButton::clicked, this,
+            [this] { runAction([this] { selectArchive(); }); });
+    connect(m_cmdIni, &QPushButton::clicked, this, [this] { runAction([this] { selectIni(); }); });
+    connect(m_cmdPatch, &QPushButton::clicked, this,
+            [this] { runAction([this] { registerChosenArchive(); }); });
+    connect(m_cmdUnpatch, &QPushButton::clicked, this,
+            [this] { runAction([this] { unregisterSelectedArchives(); }); });
 }
 
 FrmMain::~FrmMain() = default;
@@ -87,6 +98,10 @@ void FrmMain::setFileChooser(std::unique_ptr<FileChooser> chooser) {
 
 void FrmMain::setPrompts(std::unique_ptr<varnock::UserPrompts> prompts) {
     m_prompts = std::move(prompts);
+}
+
+void FrmMain::setCopyProgressView(std::unique_ptr<varnock::CopyProgressView> progress) {
+    m_copyProgress = std::move(progress);
 }
 
 QString FrmMain::archivePath() const {
@@ -114,6 +129,34 @@ bool FrmMain::chooseFile(const QString& filter, const QString& extension, PathLa
     }
     target->setPath(chosen);
     return true;
+}
+
+void FrmMain::registerChosenArchive() {
+    const auto outcome = varnock::registerArchive(
+        archivePath().toStdString(), iniPath().toStdString(), *m_prompts, *m_copyProgress);
+    if (outcome != varnock::RegistrationOutcome::NotRegistered) {
+        refreshList();
+    }
+}
+
+void FrmMain::unregisterSelectedArchives() {
+    std::vector<varnock::ListEntry> entries;
+    for (int i = 0; i < m_lstArchives->count(); ++i) {
+        const QListWidgetItem* item = m_lstArchives->item(i);
+        entries.push_back({item->text().toStdString(), item->isSelected()});
+    }
+    if (varnock::unregisterSelected(iniPath().toStdString(), entries, *m_prompts)) {
+        refreshList();
+    }
+}
+
+void FrmMain::runAction(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        m_prompts->showMessage(std::string("Varnock could not finish: ") + error.what());
+        refreshList();
+    }
 }
 
 void FrmMain::refreshList() {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
+#include "CopyProgressView.h"
 #include "FileChooser.h"
 #include "UserPrompts.h"
 
@@ -22,6 +24,7 @@ public:
     // Seams for tests; by default the real dialog and message boxes are used.
     void setFileChooser(std::unique_ptr<FileChooser> chooser);
     void setPrompts(std::unique_ptr<varnock::UserPrompts> prompts);
+    void setCopyProgressView(std::unique_ptr<varnock::CopyProgressView> progress);
 
     QString archivePath() const;
     QString iniPath() const;
@@ -29,6 +32,10 @@ public:
 private:
     void selectArchive();
     void selectIni();
+    void registerChosenArchive();
+    void unregisterSelectedArchives();
+    // Runs one button's action; an unexpected error is shown instead of ending the program.
+    void runAction(const std::function<void()>& action);
     // Replaces target's path by the chosen file when its name ends in extension.
     bool chooseFile(const QString& filter, const QString& extension, PathLabel* target);
     void refreshList();
@@ -42,4 +49,5 @@ private:
     QPushButton* m_cmdPatch;
     std::unique_ptr<FileChooser> m_cdlChoose;
     std::unique_ptr<varnock::UserPrompts> m_prompts;
+    std::unique_ptr<varnock::CopyProgressView> m_copyProgress;
 };

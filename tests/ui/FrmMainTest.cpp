@@ -28,11 +28,16 @@ private slots:
     void extensionTestLooksAtTheLastThreeCharactersOnly();
     void longPathsStayWholeBehindAnElidedLabel();
     void listAllowsSeveralSelectedEntries();
+    void registeringShowsTheNewNameAtItsSlot();
+    void anUnsuccessfulRegistrationLeavesTheListAsItWas();
+    void aFailedWriteIsShownAndTheListShowsTheFile();
+    void unregisteringRemovesTheSelectedSlotsAndRefillsTheList();
 
 private:
     QString writeIni(const QString& name, const QByteArray& bytes);
     QStringList listed() const;
     void click(const char* button);
+    void selectRows(std::initializer_list<int> rows);
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<FrmMain> m_window;
@@ -242,6 +247,76 @@ void FrmMainTest::listAllowsSeveralSelectedEntries() {
     QCOMPARE(selectedRows(), (QList<int>{0, 1, 2}));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCenter(1));
     QCOMPARE(selectedRows(), (QList<int>{0, 2}));
+}
+
+void FrmMainTest::selectRows(std::initializer_list<int> rows) {
+    auto* list = m_window->findChild<QListWidget*>("lstArchives");
+    for (const int row : rows) {
+        const QPoint center = list->visualItemRect(list->item(row)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, center);
+    }
+}
+
+void FrmMainTest::registeringShowsTheNewNameAtItsSlot() {
+    QVERIFY(QDir(m_folder->path()).mkdir("Data Files"));
+    const QString archive = QDir::toNativeSeparators(m_folder->filePath("Data Files/New.bsa"));
+    QFile(archive).open(QIODevice::WriteOnly);
+    m_chosen = {writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=ab\r\n"), archive};
+    click("cmdINI");
+    click("cmdArchive");
+    QCOMPARE(listed(), (QStringList{"a.bsa", "ab"}));
+    click("cmdPatch");
+    QCOMPARE(m_messages, std::vector<std::string>{"New.bsa registered successfully."});
+    QCOMPARE(listed(), (QStringList{"a.bsa", "New.bsa"}));
+}
+
+void FrmMainTest::anUnsuccessfulRegistrationLeavesTheListAsItWas() {
+    click("cmdPatch");
+    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
+    m_chosen = {ini, QDir::toNativeSeparators(m_folder->filePath("a.bsa"))};
+    click("cmdINI");
+    click("cmdPatch");
+    click("cmdArchive");
+    writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=b.bsa\r\n");
+    click("cmdPatch");
+    QCOMPARE(m_messages, (std::vector<std::string>{"Select Archive first.", "Select Archive first.",
+                                                   "a.bsa is already registered."}));
+    QCOMPARE(listed(), QStringList{"a.bsa"});
+}
+
+void FrmMainTest::aFailedWriteIsShownAndTheListShowsTheFile() {
+    // A folder in place of the settings file cannot be read, so nothing may be written to it.
+    const QString ini = QDir::toNativeSeparators(m_folder->filePath("odd.ini"));
+    QVERIFY(QDir(m_folder->path()).mkdir("odd.ini"));
+    QVERIFY(QDir(m_folder->path()).mkdir("Data Files"));
+    m_chosen = {ini, QDir::toNativeSeparators(m_folder->filePath("Data Files/x.bsa"))};
+    click("cmdINI");
+    click("cmdArchive");
+    click("cmdPatch");
+    QCOMPARE(m_messages.size(), 1u);
+    QVERIFY2(m_messages[0].starts_with("x.bsa was not registered. Cannot read"),
+             m_messages[0].c_str());
+    QVERIFY(listed().isEmpty());
+}
+
+void FrmMainTest::unregisteringRemovesTheSelectedSlotsAndRefillsTheList() {
+    click("cmdUnpatch");  // an empty list: nothing happens
+    QVERIFY(m_messages.empty());
+    const QString ini = writeIni(
+        "app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\nArchive 3=d\r\n");
+    m_chosen = {ini};
+    click("cmdINI");
+    selectRows({2});
+    click("cmdUnpatch");
+    QVERIFY(m_messages.empty());
+    QCOMPARE(listed(), (QStringList{"a", "b"}));
+    selectRows({0, 1});
+    click("cmdUnpatch");
+    QCOMPARE(m_messages, std::vector<std::string>{"Archive(s) unregistered successfully."});
+    QVERIFY(listed().isEmpty());
+    QFile file(ini);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("[Archives]\r\nArchive 3=d\r\n"));
 }
 
 QTEST_MAIN(FrmMainTest)
