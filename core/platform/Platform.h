@@ -2,6 +2,7 @@
 // The few operating-system services the engine needs; one implementation per platform.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -19,8 +20,26 @@ struct FileContent {
     bool exists = false;
     std::unique_ptr<char[]> data;
     std::size_t size = 0;
+    std::size_t capacity = 0;
 
     std::string_view text() const { return {data.get(), size}; }
+
+    // An existing file's buffer, sized for expectedSize bytes plus one, so that the end of
+    // the file is seen without growing it. Left uninitialised: it is about to be read into.
+    static FileContent forReading(std::size_t expectedSize) {
+        return {true, std::make_unique_for_overwrite<char[]>(expectedSize + 1), 0,
+                expectedSize + 1};
+    }
+    // Room for the next read at data + size, doubled when the file grew while being read.
+    std::size_t makeRoom() {
+        if (size == capacity) {
+            auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+            std::copy_n(data.get(), size, larger.get());
+            data = std::move(larger);
+            capacity *= 2;
+        }
+        return capacity - size;
+    }
 };
 
 // The whole file. A missing file is a success with exists false; a folder, a device or a

@@ -207,17 +207,10 @@ Result<FileContent> readFile(const fs::path& path) {
     if (!S_ISREG(info.st_mode)) {
         return failure("Cannot read", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
     }
-    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
-    FileContent content{true, std::make_unique_for_overwrite<char[]>(capacity), 0};
+    auto content = FileContent::forReading(static_cast<std::size_t>(info.st_size));
     for (;;) {
-        if (content.size == capacity) {  // the file grew while being read
-            auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
-            std::memcpy(larger.get(), content.data.get(), content.size);
-            content.data = std::move(larger);
-            capacity *= 2;
-        }
-        const ssize_t got =
-            ::read(fd.get(), content.data.get() + content.size, capacity - content.size);
+        const std::size_t room = content.makeRoom();
+        const ssize_t got = ::read(fd.get(), content.data.get() + content.size, room);
         if (got < 0 && errno == EINTR) {
             continue;
         }

@@ -178,17 +178,9 @@ Result<FileContent> readFile(const fs::path& path) {
     if (!::GetFileSizeEx(file.get(), &size)) {
         return failure("Cannot read", path, ::GetLastError());
     }
-    std::size_t capacity = static_cast<std::size_t>(size.QuadPart) + 1;
-    FileContent content{true, std::make_unique_for_overwrite<char[]>(capacity), 0};
+    auto content = FileContent::forReading(static_cast<std::size_t>(size.QuadPart));
     for (;;) {
-        if (content.size == capacity) {  // the file grew while being read
-            auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
-            std::memcpy(larger.get(), content.data.get(), content.size);
-            content.data = std::move(larger);
-            capacity *= 2;
-        }
-        const DWORD chunk =
-            static_cast<DWORD>(std::min<std::size_t>(capacity - content.size, 1u << 30));
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.makeRoom(), 1u << 30));
         DWORD got = 0;
         if (!::ReadFile(file.get(), content.data.get() + content.size, chunk, &got, nullptr)) {
             return failure("Cannot read", path, ::GetLastError());
