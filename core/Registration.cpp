@@ -81,7 +81,11 @@ RegistrationOutcome registerArchive(std::string_view archivePath, std::string_vi
         return RegistrationOutcome::NotRegistered;
     }
 
-    const std::string dataFilesFolder = folderOf(iniPath) + "Data Files" + preferredSeparator();
+    // Built with the separator the settings file's path uses, so that "/" paths on Windows
+    // compare like "\" ones.
+    const std::string iniFolder = folderOf(iniPath);
+    const char separator = iniFolder.empty() ? preferredSeparator() : iniFolder.back();
+    const std::string dataFilesFolder = iniFolder + "Data Files" + separator;
     if (folderOf(archivePath) != dataFilesFolder &&
         prompts.askYesNo(std::string(kNotInDataFiles)) == Answer::Yes) {
         const std::string destination = dataFilesFolder + archiveName;

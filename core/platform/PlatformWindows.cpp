@@ -56,6 +56,7 @@ private:
 };
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kCopyChunk = 8u << 20;
 
 bool writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -122,15 +123,6 @@ bool moveIntoPlace(const fs::path& temporary, const fs::path& target) {
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-DWORD CALLBACK reportCopyProgress(LARGE_INTEGER total, LARGE_INTEGER copied, LARGE_INTEGER,
-                                  LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
-    const auto& progress = *static_cast<const CopyProgress*>(data);
-    return progress(static_cast<std::uint64_t>(copied.QuadPart),
-                    static_cast<std::uint64_t>(total.QuadPart))
-               ? PROGRESS_CONTINUE
-               : PROGRESS_CANCEL;
-}
-
 Status rewriteInPlace(const fs::path& target, std::string_view bytes) {
     Handle file(::CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -194,7 +186,12 @@ Result<FileContent> readFile(const fs::path& path) {
 
 Status replaceFile(const fs::path& path, std::string_view bytes) {
     const fs::path target = resolveLinks(path);
-    const bool exists = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    // A file its owner made read-only is not to be changed, whatever the move would allow.
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return failure("Cannot save", target, ERROR_ACCESS_DENIED);
+    }
     DWORD error = ERROR_SUCCESS;
     const fs::path temporary = createSibling(target, error);
     if (temporary.empty()) {
@@ -223,36 +220,70 @@ Status replaceFile(const fs::path& path, std::string_view bytes) {
         ::DeleteFileW(temporary.c_str());
         return failure("Cannot save", target, error);
     }
+    // Hidden, system and archive flags stay where a replacement does not carry them over.
+    if (exists && ::GetFileAttributesW(target.c_str()) != attributes) {
+        ::SetFileAttributesW(target.c_str(), attributes);
+    }
     return Status::success();
 }
 
 CopyResult copyFile(const fs::path& source, const fs::path& destination,
                     const CopyProgress& progress) {
+    const auto failed = [](std::string_view what, const fs::path& path, DWORD error) {
+        return CopyResult{CopyOutcome::Failed, failure(what, path, error).reason()};
+    };
+    Handle in(::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!in.valid() || !::GetFileSizeEx(in.get(), &size)) {
+        return failed("Cannot read", source, ::GetLastError());
+    }
     DWORD error = ERROR_SUCCESS;
     const fs::path temporary = createSibling(destination, error);
     if (temporary.empty()) {
-        return {CopyOutcome::Failed,
-                failure("Cannot create a file in", destination.parent_path(), error).reason()};
+        return failed("Cannot create a file in", destination.parent_path(), error);
     }
-    // CopyFileExW reports progress and stops when the routine asks it to.
-    if (!::CopyFileExW(source.c_str(), temporary.c_str(), reportCopyProgress,
-                       const_cast<CopyProgress*>(&progress), nullptr, 0)) {
-        error = ::GetLastError();
-        ::DeleteFileW(temporary.c_str());
-        if (error == ERROR_REQUEST_ABORTED) {
+    // Copied in chunks rather than by CopyFileExW, so that progress and Cancel work the same
+    // on every system that runs this.
+    const auto copy = [&]() -> CopyResult {
+        Handle out(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!out.valid()) {
+            return failed("Cannot copy to", destination, ::GetLastError());
+        }
+        const auto total = static_cast<std::uint64_t>(size.QuadPart);
+        std::uint64_t copied = 0;
+        auto buffer = std::make_unique_for_overwrite<char[]>(kCopyChunk);
+        if (!progress(copied, total)) {
             return {CopyOutcome::Cancelled, {}};
         }
-        return {CopyOutcome::Failed, failure("Cannot copy to", destination, error).reason()};
-    }
-    Handle copy(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!copy.valid() || !::FlushFileBuffers(copy.get()) || !copy.close() ||
-        !moveIntoPlace(temporary, destination)) {
-        error = ::GetLastError();
+        for (;;) {
+            DWORD got = 0;
+            if (!::ReadFile(in.get(), buffer.get(), kCopyChunk, &got, nullptr)) {
+                return failed("Cannot read", source, ::GetLastError());
+            }
+            if (got == 0) {
+                break;
+            }
+            if (!writeAll(out.get(), {buffer.get(), got})) {
+                return failed("Cannot copy to", destination, ::GetLastError());
+            }
+            copied += got;
+            if (!progress(copied, total)) {
+                return {CopyOutcome::Cancelled, {}};
+            }
+        }
+        if (!::FlushFileBuffers(out.get()) || !out.close() ||
+            !moveIntoPlace(temporary, destination)) {
+            return failed("Cannot copy to", destination, ::GetLastError());
+        }
+        return {CopyOutcome::Copied, {}};
+    };
+    const CopyResult result = copy();
+    if (result.outcome != CopyOutcome::Copied) {
         ::DeleteFileW(temporary.c_str());
-        return {CopyOutcome::Failed, failure("Cannot copy to", destination, error).reason()};
     }
-    return {CopyOutcome::Copied, {}};
+    return result;
 }
 
 std::optional<std::string> toCodePage(std::string_view utf8) {

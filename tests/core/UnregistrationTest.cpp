@@ -2,13 +2,17 @@
 #include "Unregistration.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include "ArchiveSlotTable.h"
 #include "PathHelpers.h"
 #include "ScriptedPrompts.h"
 #include "TemporaryFolder.h"
+#ifndef _WIN32
 #include "Unprivileged.h"
+#endif
 
 namespace varnock {
 namespace {
@@ -74,6 +78,7 @@ TEST_F(UnregistrationTest, NothingSelectedOrNothingListedChangesNothing) {
     EXPECT_EQ(testing::readBytes(ini), kFiveSlots);
 }
 
+#ifndef _WIN32  // needs permissions
 TEST_F(UnregistrationTest, AFailedRemovalIsReportedAndNotConfirmed) {
     testing::giveToUnprivilegedUser(ini);
     ::chmod(ini.c_str(), 0444);
@@ -83,6 +88,8 @@ TEST_F(UnregistrationTest, AFailedRemovalIsReportedAndNotConfirmed) {
     }));
     EXPECT_EQ(testing::readBytes(ini), kFiveSlots);
 }
+
+#endif
 
 }  // namespace
 }  // namespace varnock

@@ -1,0 +1,23 @@
+// Varnock: keeps the archive list of an INI settings file.
+#pragma once
+
+#include <string>
+
+namespace varnock::testing {
+
+// A settings file as the owning application leaves it: CRLF, comments, several sections.
+inline const std::string kRealistic =
+    "; Settings of the application\r\n"
+    "[General]\r\n"
+    "sLanguage=ENGLISH\r\n"
+    "uGridsToLoad = 5\r\n"
+    "\r\n"
+    "[Archives]\r\n"
+    "Archive 0=Meshes.bsa\r\n"
+    "  archive 1 =  Textures.bsa\r\n"
+    "; user archives follow\r\n"
+    "\r\n"
+    "[Display]\r\n"
+    "iSize W=1024\r\n";
+
+}  // namespace varnock::testing

@@ -1,0 +1,102 @@
+// Varnock: keeps the archive list of an INI settings file.
+// Links, permission bits, resource limits and users: the POSIX side of replacing the file.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+
+#include "SampleSettings.h"
+#include "SettingsFileFixture.h"
+#include "Unprivileged.h"
+
+namespace varnock {
+namespace {
+
+using testing::kRealistic;
+using testing::readBytes;
+using testing::SettingsFileTest;
+using testing::writeBytes;
+
+ino_t inodeOf(const std::filesystem::path& p) {
+    struct stat info {};
+    ::stat(p.c_str(), &info);
+    return info.st_ino;
+}
+
+TEST_F(SettingsFileTest, ALinkedFileIsReplacedAtItsTargetAndTheLinkStays) {
+    const auto target = folder / "real.ini";
+    writeBytes(target, kRealistic);
+    std::filesystem::create_symlink(target, ini);
+    ASSERT_TRUE(file.write("Archives", "Archive 0", "New.bsa"));
+    EXPECT_TRUE(std::filesystem::is_symlink(ini));
+    EXPECT_EQ(file.read("Archives", "Archive 0"), "New.bsa");
+    EXPECT_EQ(folder.listing(), "app.ini real.ini");
+}
+
+TEST_F(SettingsFileTest, PermissionBitsSurviveTheReplacement) {
+    writeBytes(ini, kRealistic);
+    ::chmod(ini.c_str(), 0640);
+    ASSERT_TRUE(file.write("Archives", "Archive 0", "New.bsa"));
+    struct stat info {};
+    ::stat(ini.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST_F(SettingsFileTest, AWriteThatFailsHalfwayLeavesTheOldBytesAndNoLeftovers) {
+    const std::string big = kRealistic + "[Padding]\r\n" + std::string(64 * 1024, 'p') + "\r\n";
+    writeBytes(ini, big);
+    // A file-size limit makes the disk "full" part of the way through the new file.
+    const bool failedCleanly = testing::runInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16 * 1024, 16 * 1024};
+        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+               !file.write("Archives", "Archive 0", "New.bsa").ok();
+    });
+    EXPECT_TRUE(failedCleanly);
+    EXPECT_EQ(readBytes(ini), big);
+    EXPECT_EQ(folder.listing(), "app.ini");
+}
+
+TEST_F(SettingsFileTest, AFileThatCannotBeReadIsNeverWritten) {
+    writeBytes(ini, kRealistic);
+    testing::giveToUnprivilegedUser(ini);
+    ::chmod(ini.c_str(), 0200);
+    EXPECT_TRUE(testing::runUnprivileged([&] {
+        const Status status = file.write("Archives", "Archive 0", "New.bsa");
+        return !status.ok() && status.reason().find("not changed") != std::string::npos;
+    }));
+    ::chmod(ini.c_str(), 0600);
+    EXPECT_EQ(readBytes(ini), kRealistic);
+}
+
+TEST_F(SettingsFileTest, AReadOnlyFileIsNotReplaced) {
+    writeBytes(ini, kRealistic);
+    testing::giveToUnprivilegedUser(ini);
+    testing::giveToUnprivilegedUser(folder.path());
+    ::chmod(ini.c_str(), 0444);
+    EXPECT_TRUE(testing::runUnprivileged(
+        [&] { return !file.write("Archives", "Archive 0", "New.bsa").ok(); }));
+    EXPECT_EQ(readBytes(ini), kRealistic);
+    EXPECT_EQ(folder.listing(), "app.ini");
+}
+
+TEST_F(SettingsFileTest, AFolderThatForbidsNewFilesGetsTheFileRewrittenInPlace) {
+    writeBytes(ini, kRealistic);
+    testing::giveToUnprivilegedUser(ini);
+    const ino_t before = inodeOf(ini);
+    ::chmod(folder.path().c_str(), 0555);
+    EXPECT_TRUE(testing::runUnprivileged([&] {
+        return file.write("Archives", "Archive 0", "M.bsa").ok() &&
+               file.remove("Archives", "Archive 1").ok();
+    }));
+    ::chmod(folder.path().c_str(), 0755);
+    std::string expected = kRealistic;
+    expected.replace(expected.find("Meshes.bsa"), 10, "M.bsa");
+    expected.erase(expected.find("  archive 1 =  Textures.bsa\r\n"), 29);
+    EXPECT_EQ(readBytes(ini), expected);
+    EXPECT_EQ(inodeOf(ini), before);
+}
+
+}  // namespace
+}  // namespace varnock
