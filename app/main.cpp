@@ -7,6 +7,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varnock"));
     QApplication::setApplicationDisplayName(QStringLiteral("Varnock"));
+    QApplication::setApplicationVersion(QStringLiteral(VARNOCK_VERSION));
+    // Lets Wayland compositors match the window to its desktop file and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VARNOCK_DESKTOP_ID));
 
     FrmMain window;
     window.show();
