@@ -20,6 +20,7 @@ private slots:
 
     void startsEmptyWithTheLayoutOfTheDesign();
     void tabOrderFollowsTheDesign();
+    void scalesWithTheDesktopAndClipsNothing();
     void choosingAnArchiveSetsItsPathButLeavesTheList();
     void choosingASettingsFileListsItsArchivesUpToTheFirstGap();
     void choosingTheSameSettingsFileAgainPicksUpChanges();
@@ -140,6 +141,27 @@ void FrmMainTest::tabOrderFollowsTheDesign() {
         } while (!(widget->focusPolicy() & Qt::TabFocus) || widget->parent() != m_window.get());
     }
     QCOMPARE(order, (QStringList{"cmdArchive", "cmdINI", "cmdPatch", "lstArchives", "cmdUnpatch"}));
+}
+
+void FrmMainTest::scalesWithTheDesktopAndClipsNothing() {
+    // Run once as it is and once with QT_SCALE_FACTOR=2: the layout is in device-independent
+    // pixels, so at 200 % every control is twice as large in device pixels.
+    const qreal factor = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                             ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                             : 1.0;
+    QCOMPARE(m_window->devicePixelRatioF(), factor);
+    QCOMPARE(m_window->grab().size(), m_window->size() * factor);
+    for (const auto* button : m_window->findChildren<QPushButton*>()) {
+        const QFontMetrics metrics = button->fontMetrics();
+        QVERIFY2(metrics.horizontalAdvance(button->text()) + 8 <= button->width(),
+                 qPrintable(button->objectName()));
+        QVERIFY2(metrics.height() + 4 <= button->height(), qPrintable(button->objectName()));
+    }
+    for (const auto* label : m_window->findChildren<PathLabel*>()) {
+        QVERIFY2(label->fontMetrics().height() <= label->height(), qPrintable(label->objectName()));
+    }
+    const auto* list = m_window->findChild<QListWidget*>("lstArchives");
+    QVERIFY(list->fontMetrics().height() * 4 <= list->viewport()->height());
 }
 
 void FrmMainTest::choosingAnArchiveSetsItsPathButLeavesTheList() {
