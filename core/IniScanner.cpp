@@ -1,8 +1,6 @@
 // Varnock: keeps the archive list of an INI settings file.
 #include "IniScanner.h"
 
-#include <bit>
-#include <cstdint>
 #include <cstring>
 
 namespace varnock::ini {
@@ -49,17 +47,10 @@ std::size_t lineEnd(std::string_view text, std::size_t from) {
 }
 
 std::string_view sectionName(std::string_view text, const Line& line, std::size_t bracket) {
-    const std::string_view rest = text.substr(bracket + 1, line.end - bracket - 1);
-    std::string_view name = rest.substr(0, rest.find(']'));
-    std::size_t b = 0;
-    std::size_t e = name.size();
-    while (b < e && isBlank(name[b])) {
-        ++b;
-    }
-    while (e > b && isBlank(name[e - 1])) {
-        --e;
-    }
-    return name.substr(b, e - b);
+    const std::size_t close = text.substr(0, line.end).find(']', bracket);
+    const std::size_t nameEnd = close == std::string_view::npos ? line.end : close;
+    const std::size_t begin = skipBlanks(text, bracket + 1, nameEnd);
+    return text.substr(begin, trimBlanksBack(text, begin, nameEnd) - begin);
 }
 
 }  // namespace
