@@ -81,13 +81,10 @@ FrmMain::FrmMain(QWidget* parent)
     setTabOrder(m_cmdPatch, m_lstArchives);
     setTabOrder(m_lstArchives, m_cmdUnpatch);
 
-    connect(m_cmdArchive, &QPushButton::clicked, this,
-            [this] { runAction([this] { selectArchive(); }); });
-    connect(m_cmdIni, &QPushButton::clicked, this, [this] { runAction([this] { selectIni(); }); });
-    connect(m_cmdPatch, &QPushButton::clicked, this,
-            [this] { runAction([this] { registerChosenArchive(); }); });
-    connect(m_cmdUnpatch, &QPushButton::clicked, this,
-            [this] { runAction([this] { unregisterSelectedArchives(); }); });
+    connectAction(m_cmdArchive, &FrmMain::selectArchive);
+    connectAction(m_cmdIni, &FrmMain::selectIni);
+    connectAction(m_cmdPatch, &FrmMain::registerChosenArchive);
+    connectAction(m_cmdUnpatch, &FrmMain::unregisterSelectedArchives);
 }
 
 FrmMain::~FrmMain() = default;
@@ -150,9 +147,13 @@ void FrmMain::unregisterSelectedArchives() {
     }
 }
 
-void FrmMain::runAction(const std::function<void()>& action) {
+void FrmMain::connectAction(QPushButton* button, Action action) {
+    connect(button, &QPushButton::clicked, this, [this, action] { runAction(action); });
+}
+
+void FrmMain::runAction(Action action) {
     try {
-        action();
+        (this->*action)();
     } catch (const std::exception& error) {
         m_prompts->showMessage(std::string("Varnock could not finish: ") + error.what());
         refreshList();

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 #include "CopyProgressView.h"
@@ -34,8 +33,10 @@ private:
     void selectIni();
     void registerChosenArchive();
     void unregisterSelectedArchives();
+    using Action = void (FrmMain::*)();
+    void connectAction(QPushButton* button, Action action);
     // Runs one button's action; an unexpected error is shown instead of ending the program.
-    void runAction(const std::function<void()>& action);
+    void runAction(Action action);
     // Replaces target's path by the chosen file when its name ends in extension.
     bool chooseFile(const QString& filter, const QString& extension, PathLabel* target);
     void refreshList();
