@@ -46,24 +46,35 @@ Result<std::string> SettingsFile::readChecked(std::string_view section,
     return platform::fromCodePage(value->substr(0, kValueCapacity - 1));
 }
 
-std::optional<std::string> SettingsFile::whyUnstorable(std::string_view value) {
-    const auto bytes = platform::toCodePage(value);
+Result<std::string> SettingsFile::encodeValue(std::string_view value) {
+    auto bytes = platform::toCodePage(value);
     if (!bytes) {
-        return "it holds characters that the settings file's code page cannot hold";
+        return Status::failure(
+            "it holds characters that the settings file's code page cannot hold");
     }
     if (bytes->size() > kValueCapacity - 1) {
-        return "it is longer than " + std::to_string(kValueCapacity - 1) + " characters";
+        return Status::failure("it is longer than " + std::to_string(kValueCapacity - 1) +
+                               " characters");
     }
-    return ini::valueProblem(*bytes);
+    if (auto problem = ini::valueProblem(*bytes)) {
+        return Status::failure(std::move(*problem));
+    }
+    return std::move(*bytes);
+}
+
+std::optional<std::string> SettingsFile::whyUnstorable(std::string_view value) {
+    const auto bytes = encodeValue(value);
+    return bytes ? std::nullopt : std::optional<std::string>(bytes.reason());
 }
 
 Status SettingsFile::write(std::string_view section, std::string_view key,
                            std::string_view value) const {
-    if (const auto why = whyUnstorable(value)) {
+    const auto bytes = encodeValue(value);
+    if (!bytes) {
         return Status::failure("The value \"" + std::string(value) +
-                               "\" cannot be stored in the settings file: " + *why + ".");
+                               "\" cannot be stored in the settings file: " + bytes.reason() + ".");
     }
-    return change(section, key, value);
+    return change(section, key, bytes.value());
 }
 
 Status SettingsFile::remove(std::string_view section, std::string_view key) const {
@@ -71,7 +82,7 @@ Status SettingsFile::remove(std::string_view section, std::string_view key) cons
 }
 
 Status SettingsFile::change(std::string_view section, std::string_view key,
-                            std::optional<std::string_view> value) const {
+                            std::optional<std::string_view> valueBytes) const {
     const auto names = encodeNames(section, key);
     if (!names) {
         return Status::failure("The key \"" + std::string(key) + "\" of section \"" +
@@ -83,9 +94,8 @@ Status SettingsFile::change(std::string_view section, std::string_view key,
         return Status::failure(content.reason() + " The settings file was not changed.");
     }
     const std::string_view text = content.value().text();
-    const auto changed =
-        value ? ini::withValue(text, names->section, names->key, *platform::toCodePage(*value))
-              : ini::withoutKey(text, names->section, names->key);
+    const auto changed = valueBytes ? ini::withValue(text, names->section, names->key, *valueBytes)
+                                    : ini::withoutKey(text, names->section, names->key);
     if (!changed) {
         return Status::success();
     }

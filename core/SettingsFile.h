@@ -39,8 +39,11 @@ public:
     const std::filesystem::path& path() const { return m_path; }
 
 private:
+    // The value in the file's code page, or why it cannot be stored so as to read back the same.
+    static Result<std::string> encodeValue(std::string_view value);
+    // Sets the key to valueBytes (already in the code page), or removes it when there are none.
     Status change(std::string_view section, std::string_view key,
-                  std::optional<std::string_view> value) const;
+                  std::optional<std::string_view> valueBytes) const;
 
     std::filesystem::path m_path;
 };
