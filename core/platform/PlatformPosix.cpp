@@ -160,8 +160,9 @@ Status rewriteInPlace(const fs::path& target, std::string_view bytes) {
     return Status::success();
 }
 
-// Moves up to one chunk from in to out; 0 at the end of in, -1 with errno on failure.
-ssize_t copyChunk(int in, int out, bool& inKernel, std::unique_ptr<char[]>& buffer) {
+// Moves up to one chunk from in to out, whose next byte goes at offset; 0 at the end of in,
+// -1 with errno on failure.
+ssize_t copyChunk(int in, int out, off_t offset, bool& inKernel, std::unique_ptr<char[]>& buffer) {
 #ifdef __linux__
     if (inKernel) {
         const ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, kCopyChunk, 0);
@@ -181,12 +182,8 @@ ssize_t copyChunk(int in, int out, bool& inKernel, std::unique_ptr<char[]>& buff
     if (got <= 0) {
         return got;
     }
-    const off_t at = ::lseek(out, 0, SEEK_CUR);
-    if (at < 0 || !writeAll(out, {buffer.get(), static_cast<std::size_t>(got)}, at) ||
-        ::lseek(out, at + got, SEEK_SET) < 0) {
-        return -1;
-    }
-    return got;
+    // Once on this path the copy stays on it, so writing by offset is all that is needed.
+    return writeAll(out, {buffer.get(), static_cast<std::size_t>(got)}, offset) ? got : -1;
 }
 
 }  // namespace
@@ -276,7 +273,8 @@ CopyResult copyFile(const fs::path& source, const fs::path& destination,
         return {CopyOutcome::Cancelled, {}};
     }
     for (;;) {
-        const ssize_t moved = copyChunk(in.get(), out.fd(), inKernel, buffer);
+        const ssize_t moved =
+            copyChunk(in.get(), out.fd(), static_cast<off_t>(copied), inKernel, buffer);
         if (moved < 0 && errno == EINTR) {
             continue;
         }
