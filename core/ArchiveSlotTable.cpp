@@ -24,13 +24,21 @@ Status ArchiveSlotTable::deleteSlot(SlotIndex n) const {
 }
 
 std::vector<ArchiveSlot> ArchiveSlotTable::listRegistered() const {
+    auto slots = listRegisteredChecked();
+    return slots ? std::move(slots).value() : std::vector<ArchiveSlot>();
+}
+
+Result<std::vector<ArchiveSlot>> ArchiveSlotTable::listRegisteredChecked() const {
     std::vector<ArchiveSlot> slots;
     for (SlotIndex n = 0; n <= kMaxSlot; ++n) {
-        std::string value = readSlot(n);
-        if (value.empty()) {
+        auto value = readSlotChecked(n);
+        if (!value) {
+            return value.status();
+        }
+        if (value.value().empty()) {
             break;
         }
-        slots.push_back({n, std::move(value)});
+        slots.push_back({n, std::move(value).value()});
     }
     return slots;
 }

@@ -37,10 +37,14 @@ public:
     Result<std::string> readSlotChecked(SlotIndex n) const;
     Status writeSlot(SlotIndex n, std::string_view name) const;
     Status deleteSlot(SlotIndex n) const;
+    // Whether writeSlot and deleteSlot could save the settings file now.
+    Status checkSaveable() const { return m_file.checkSaveable(); }
 
     // Slots 0 up to the first empty one, in order: entry i is slot i. Slots after a gap
     // are not listed.
     std::vector<ArchiveSlot> listRegistered() const;
+    // As listRegistered, but a settings file that exists and cannot be read is a failure.
+    Result<std::vector<ArchiveSlot>> listRegisteredChecked() const;
 
 private:
     SettingsFile m_file;

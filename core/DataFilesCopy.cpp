@@ -23,7 +23,8 @@ bool copyIntoDataFiles(std::string_view archivePath, std::string_view destinatio
         }
         const std::string question =
             "A file named " + archiveName + " is already in the \"Data Files\" folder. Replace it?";
-        if (prompts.askYesNo(question) == Answer::No) {
+        // No is the default, so that Enter never destroys a file.
+        if (prompts.askYesNo(question, Answer::No) == Answer::No) {
             return true;
         }
     }
@@ -33,7 +34,7 @@ bool copyIntoDataFiles(std::string_view archivePath, std::string_view destinatio
         });
     progress.copyEnded();
     if (result.outcome == platform::CopyOutcome::Failed) {
-        prompts.showMessage(archiveName + " was not registered: it could not be copied to " +
+        prompts.showWarning(archiveName + " was not registered: it could not be copied to " +
                             std::string(destination) + ". " + result.reason);
     }
     return result.outcome == platform::CopyOutcome::Copied;

@@ -4,6 +4,7 @@
 #include "DataFilesCopy.h"
 #include "PathHelpers.h"
 #include "Utf8.h"
+#include "platform/Platform.h"
 
 namespace varnock {
 namespace {
@@ -36,49 +37,60 @@ Result<FreeSlot> findFreeSlot(const ArchiveSlotTable& table, std::string_view ar
 
 std::optional<std::string> whyUnregistrable(std::string_view name) {
     if (name.empty()) {
-        return "the name is empty";
+        return "it is empty";
     }
     for (std::size_t pos = 0; pos < name.size();) {
         const auto c = decodeUtf8(name, pos);
         if (!c) {
-            return "the name is not valid text";
+            return "it is not valid text";
         }
         if (isControl(*c)) {
-            return "the name holds a control character";
+            return "it holds a control character";
+        }
+        std::string character;
+        appendUtf8(character, *c);
+        if (!platform::toCodePage(character)) {
+            return "it holds \"" + character +
+                   "\", a character that the settings file's code page cannot hold";
         }
     }
     return SettingsFile::whyUnstorable(name);
 }
 
-RegistrationOutcome registerArchive(std::string_view archivePath, std::string_view iniPath,
-                                    UserPrompts& prompts, CopyProgressView& progress) {
+RegistrationResult registerArchive(std::string_view archivePath, std::string_view iniPath,
+                                   UserPrompts& prompts, CopyProgressView& progress) {
+    constexpr RegistrationResult notRegistered{RegistrationOutcome::NotRegistered};
     if (archivePath.empty()) {
         prompts.showMessage("Select Archive first.");
-        return RegistrationOutcome::NotRegistered;
+        return notRegistered;
     }
     if (iniPath.empty()) {
         prompts.showMessage("Select INI first.");
-        return RegistrationOutcome::NotRegistered;
+        return notRegistered;
     }
     const std::string archiveName = lastComponent(archivePath);
     // Refused before anything is copied: such a name would be stored wrong or inject lines.
-    if (whyUnregistrable(archiveName)) {
-        prompts.showMessage(
-            archiveName + " cannot be registered: its name cannot be stored in the settings file.");
-        return RegistrationOutcome::NotRegistered;
+    if (const auto why = whyUnregistrable(archiveName)) {
+        prompts.showWarning(archiveName + " cannot be registered: " + *why + ".");
+        return notRegistered;
     }
     const ArchiveSlotTable table(pathFromUtf8(iniPath));
     const auto scan = findFreeSlot(table, archiveName);
     if (!scan) {
-        prompts.showMessage(archiveName + " was not registered. " + scan.reason());
-        return RegistrationOutcome::NotRegistered;
+        prompts.showWarning(archiveName + " was not registered. " + scan.reason());
+        return notRegistered;
     }
     if (scan.value().kind == FreeSlot::Kind::AlreadyRegistered) {
         prompts.showMessage(archiveName + " is already registered.");
-        return RegistrationOutcome::NotRegistered;
+        return notRegistered;
     }
     if (scan.value().kind == FreeSlot::Kind::Full) {
-        return RegistrationOutcome::NotRegistered;
+        return notRegistered;
+    }
+    // Told now rather than after a copy that may take minutes and would then be left behind.
+    if (const Status saveable = table.checkSaveable(); !saveable) {
+        prompts.showWarning(archiveName + " was not registered. " + saveable.reason());
+        return notRegistered;
     }
 
     // Built with the separator the settings file's path uses, so that "/" paths on Windows
@@ -87,21 +99,22 @@ RegistrationOutcome registerArchive(std::string_view archivePath, std::string_vi
     const char separator = iniFolder.empty() ? preferredSeparator() : iniFolder.back();
     const std::string dataFilesFolder = iniFolder + "Data Files" + separator;
     if (folderOf(archivePath) != dataFilesFolder &&
-        prompts.askYesNo(std::string(kNotInDataFiles)) == Answer::Yes) {
+        prompts.askYesNo(std::string(kNotInDataFiles), Answer::Yes) == Answer::Yes) {
         const std::string destination = dataFilesFolder + archiveName;
         prompts.showMessage(destination);
         if (!copyIntoDataFiles(archivePath, destination, prompts, progress)) {
-            return RegistrationOutcome::NotRegistered;
+            return notRegistered;
         }
     }
 
-    const Status written = table.writeSlot(scan.value().slot, archiveName);
+    const SlotIndex slot = scan.value().slot;
+    const Status written = table.writeSlot(slot, archiveName);
     if (!written) {
-        prompts.showMessage(archiveName + " was not registered. " + written.reason());
-        return RegistrationOutcome::Failed;
+        prompts.showWarning(archiveName + " was not registered. " + written.reason());
+        return {RegistrationOutcome::Failed};
     }
     prompts.showMessage(archiveName + " registered successfully.");
-    return RegistrationOutcome::Registered;
+    return {RegistrationOutcome::Registered, slot};
 }
 
 }  // namespace varnock

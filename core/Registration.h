@@ -37,7 +37,14 @@ enum class RegistrationOutcome {
     Failed,         // the settings file could not be changed; the list should show it as it is
 };
 
-RegistrationOutcome registerArchive(std::string_view archivePath, std::string_view iniPath,
-                                    UserPrompts& prompts, CopyProgressView& progress);
+struct RegistrationResult {
+    RegistrationOutcome outcome = RegistrationOutcome::NotRegistered;
+    SlotIndex slot = 0;  // where the name was written, for Registered
+};
+
+// Refuses, before anything is copied, a name that cannot be stored and a settings file that
+// cannot be saved; the user is told why.
+RegistrationResult registerArchive(std::string_view archivePath, std::string_view iniPath,
+                                   UserPrompts& prompts, CopyProgressView& progress);
 
 }  // namespace varnock

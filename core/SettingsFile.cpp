@@ -81,6 +81,10 @@ Status SettingsFile::remove(std::string_view section, std::string_view key) cons
     return change(section, key, std::nullopt);
 }
 
+Status SettingsFile::checkSaveable() const {
+    return platform::checkSaveable(m_path);
+}
+
 Status SettingsFile::change(std::string_view section, std::string_view key,
                             std::optional<std::string_view> valueBytes) const {
     const auto names = encodeNames(section, key);

@@ -32,6 +32,9 @@ public:
     Status write(std::string_view section, std::string_view key, std::string_view value) const;
     // Deletes the key's line. A key that is not there leaves the file untouched.
     Status remove(std::string_view section, std::string_view key) const;
+    // Whether a write could save the file now (a read-only file, or a folder and a file that
+    // do not allow writing, cannot be saved); nothing is changed.
+    Status checkSaveable() const;
 
     // Why value could not be stored so that it reads back unchanged; nothing when it can.
     static std::optional<std::string> whyUnstorable(std::string_view value);

@@ -19,7 +19,7 @@ bool unregisterSelected(std::string_view iniPath, const std::vector<ListEntry>& 
         }
         const Status removed = table.deleteSlot(i);
         if (!removed) {
-            prompts.showMessage(list[static_cast<std::size_t>(i)].name + " was not unregistered. " +
+            prompts.showWarning(list[static_cast<std::size_t>(i)].name + " was not unregistered. " +
                                 removed.reason());
             return true;
         }

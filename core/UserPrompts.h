@@ -14,8 +14,11 @@ public:
 
     // Shows text with an OK button and returns when the user has closed it.
     virtual void showMessage(const std::string& text) = 0;
-    // Shows text with Yes (the default) and No buttons.
-    virtual Answer askYesNo(const std::string& text) = 0;
+    // As showMessage, for Varnock's own reports of a failure: marked as a warning, so that it
+    // cannot be taken for a confirmation.
+    virtual void showWarning(const std::string& text) = 0;
+    // Shows text with Yes and No buttons; Enter presses defaultAnswer's button.
+    virtual Answer askYesNo(const std::string& text, Answer defaultAnswer) = 0;
 };
 
 }  // namespace varnock

@@ -3,21 +3,42 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 
-DialogFileChooser::DialogFileChooser() = default;
+namespace {
 
-DialogFileChooser::~DialogFileChooser() = default;
+// Opens the dialog large enough, and its columns wide enough, that name, size, type and date
+// are read whole rather than cut to "32....KiB".
+void makeReadable(QFileDialog& dialog) {
+    dialog.resize(dialog.sizeHint().expandedTo(DialogFileChooser::kMinimumSize));
+    auto* details = dialog.findChild<QTreeView*>();
+    if (!details) {
+        return;
+    }
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+}
+
+}  // namespace
 
 QString DialogFileChooser::chooseFile(QWidget* parent, const QString& filter) {
-    if (!m_dialog) {
-        m_dialog = std::make_unique<QFileDialog>(parent);
+    QFileDialog dialog(parent);
+    configure(dialog, filter);
+    const QString folder = startFolder(m_lastFolder);
+    if (!folder.isEmpty()) {
+        dialog.setDirectory(folder);
     }
-    configure(*m_dialog, filter);
-    m_dialog->selectFile(QString());  // the folder is remembered, the last file name is not
-    if (m_dialog->exec() != QDialog::Accepted || m_dialog->selectedFiles().isEmpty()) {
+    makeReadable(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    return QDir::toNativeSeparators(m_dialog->selectedFiles().constFirst());
+    const QString chosen = dialog.selectedFiles().constFirst();
+    m_lastFolder = QFileInfo(chosen).absolutePath();
+    return QDir::toNativeSeparators(chosen);
 }
 
 void DialogFileChooser::configure(QFileDialog& dialog, const QString& filter) {
@@ -27,4 +48,19 @@ void DialogFileChooser::configure(QFileDialog& dialog, const QString& filter) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
 #endif
     dialog.setNameFilter(filter);
+}
+
+QString DialogFileChooser::startFolder(const QString& lastFolder) {
+    if (lastFolder.isEmpty()) {
+        return {};
+    }
+    QString folder = QDir::cleanPath(lastFolder);
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder) {
+            return {};
+        }
+        folder = parent;
+    }
+    return folder;
 }

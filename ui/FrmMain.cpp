@@ -4,10 +4,10 @@
 #include <QIcon>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <exception>
 
-#include "ArchiveSlotTable.h"
 #include "CopyProgressDialog.h"
 #include "MessageBoxPrompts.h"
 #include "PathHelpers.h"
@@ -44,6 +44,8 @@ QPushButton* button(QWidget* parent, const char* name, const QRect& geometry,
                     const QString& caption) {
     auto* cmd = place<QPushButton>(parent, name, geometry, caption);
     cmd->setText(caption);
+    // Enter presses the focused button, as Space does; outside a dialog Qt needs this for it.
+    cmd->setAutoDefault(true);
     return cmd;
 }
 
@@ -85,6 +87,10 @@ FrmMain::FrmMain(QWidget* parent)
     connectAction(m_cmdIni, &FrmMain::selectIni);
     connectAction(m_cmdPatch, &FrmMain::registerChosenArchive);
     connectAction(m_cmdUnpatch, &FrmMain::unregisterSelectedArchives);
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, m_lstArchives);
+    deleteKey->setContext(Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this,
+            [this] { runAction(&FrmMain::unregisterSelectedArchives); });
 }
 
 FrmMain::~FrmMain() = default;
@@ -110,29 +116,48 @@ QString FrmMain::iniPath() const {
 }
 
 void FrmMain::selectArchive() {
-    chooseFile(kArchiveFilter, QStringLiteral("bsa"), m_lblArchive);
+    const QString chosen = chooseFile(kArchiveFilter, QStringLiteral("bsa"), m_cmdArchive);
+    if (!chosen.isEmpty()) {
+        m_lblArchive->setPath(chosen);
+    }
 }
 
 void FrmMain::selectIni() {
-    if (chooseFile(kSettingsFilter, QStringLiteral("ini"), m_lblIni)) {
-        refreshList();
+    const QString chosen = chooseFile(kSettingsFilter, QStringLiteral("ini"), m_cmdIni);
+    if (chosen.isEmpty()) {
+        return;
     }
+    const varnock::ArchiveSlotTable table(varnock::pathFromUtf8(chosen.toStdString()));
+    const auto registered = table.listRegisteredChecked();
+    if (!registered) {
+        // The former choice stays: an unreadable file would list as if nothing were registered.
+        m_prompts->showWarning(registered.reason());
+        return;
+    }
+    m_lblIni->setPath(chosen);
+    showSlots(registered.value());
 }
 
-bool FrmMain::chooseFile(const QString& filter, const QString& extension, PathLabel* target) {
+QString FrmMain::chooseFile(const QString& filter, const QString& extension, QPushButton* opener) {
     const QString chosen = m_cdlChoose->chooseFile(this, filter);
+    activateWindow();
+    opener->setFocus(Qt::OtherFocusReason);
     if (chosen.isEmpty() || chosen.right(3).toLower() != extension) {
-        return false;
+        return {};
     }
-    target->setPath(chosen);
-    return true;
+    return chosen;
 }
 
 void FrmMain::registerChosenArchive() {
-    const auto outcome = varnock::registerArchive(
+    const auto result = varnock::registerArchive(
         archivePath().toStdString(), iniPath().toStdString(), *m_prompts, *m_copyProgress);
-    if (outcome != varnock::RegistrationOutcome::NotRegistered) {
-        refreshList();
+    if (result.outcome == varnock::RegistrationOutcome::NotRegistered) {
+        return;
+    }
+    refreshList();
+    if (result.outcome == varnock::RegistrationOutcome::Registered &&
+        result.slot < m_lstArchives->count()) {
+        m_lstArchives->scrollToItem(m_lstArchives->item(result.slot));
     }
 }
 
@@ -155,15 +180,29 @@ void FrmMain::runAction(Action action) {
     try {
         (this->*action)();
     } catch (const std::exception& error) {
-        m_prompts->showMessage(std::string("Varnock could not finish: ") + error.what());
-        refreshList();
+        m_prompts->showWarning(std::string("Varnock could not finish: ") + error.what());
+        try {
+            refreshList();
+        } catch (const std::exception&) {
+            m_lstArchives->clear();  // the list must not show what could not be read
+        }
     }
 }
 
 void FrmMain::refreshList() {
-    m_lstArchives->clear();
     const varnock::ArchiveSlotTable table(varnock::pathFromUtf8(iniPath().toStdString()));
-    for (const auto& slot : table.listRegistered()) {
+    const auto registered = table.listRegisteredChecked();
+    if (!registered) {
+        m_lstArchives->clear();
+        m_prompts->showWarning(registered.reason());
+        return;
+    }
+    showSlots(registered.value());
+}
+
+void FrmMain::showSlots(const std::vector<varnock::ArchiveSlot>& registered) {
+    m_lstArchives->clear();
+    for (const auto& slot : registered) {
         m_lstArchives->insertItem(slot.index, QString::fromStdString(slot.value));
     }
 }

@@ -4,7 +4,9 @@
 
 #include <QWidget>
 #include <memory>
+#include <vector>
 
+#include "ArchiveSlotTable.h"
 #include "CopyProgressView.h"
 #include "FileChooser.h"
 #include "UserPrompts.h"
@@ -37,9 +39,13 @@ private:
     void connectAction(QPushButton* button, Action action);
     // Runs one button's action; an unexpected error is shown instead of ending the program.
     void runAction(Action action);
-    // Replaces target's path by the chosen file when its name ends in extension.
-    bool chooseFile(const QString& filter, const QString& extension, PathLabel* target);
+    // The file chosen through the dialog that opener opened, when its name ends in extension;
+    // an empty text otherwise. Keyboard focus goes back to opener.
+    QString chooseFile(const QString& filter, const QString& extension, QPushButton* opener);
+    // Fills the list from the chosen settings file; a file that cannot be read empties the
+    // list and is told, rather than shown as one with nothing registered.
     void refreshList();
+    void showSlots(const std::vector<varnock::ArchiveSlot>& registered);
 
     PathLabel* m_lblArchive;
     PathLabel* m_lblIni;

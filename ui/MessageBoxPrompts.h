@@ -10,8 +10,10 @@ class MessageBoxPrompts final : public varnock::UserPrompts {
 public:
     explicit MessageBoxPrompts(QWidget* parent) : m_parent(parent) {}
 
+    // Messages and questions carry no icon; only warnings show one.
     void showMessage(const std::string& text) override;
-    varnock::Answer askYesNo(const std::string& text) override;
+    void showWarning(const std::string& text) override;
+    varnock::Answer askYesNo(const std::string& text, varnock::Answer defaultAnswer) override;
 
 private:
     QWidget* m_parent;

@@ -53,6 +53,11 @@ Result<FileContent> readFile(const std::filesystem::path& path);
 // been reserved. A file that does not exist is created.
 Status replaceFile(const std::filesystem::path& path, std::string_view bytes);
 
+// Whether replaceFile could save the file now, decided as replaceFile decides, without
+// changing it; the reason when it could not. Lets an action refuse before it starts work
+// that a failed save would waste.
+Status checkSaveable(const std::filesystem::path& path);
+
 // Told how far a copy has come; returning false cancels it.
 using CopyProgress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
 

@@ -25,6 +25,14 @@ Status failure(std::string_view what, const fs::path& path, int error) {
     return Status::failure(describe(what, path, error));
 }
 
+// Why a file of this type cannot be read as a whole: a folder, or a pipe, device or socket.
+std::string describeNotRegular(std::string_view what, const fs::path& path, mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return describe(what, path, EISDIR);
+    }
+    return std::string(what) + " \"" + utf8FromPath(path) + "\": it is not a regular file.";
+}
+
 // Closes on every return path; the close of a written file is checked separately.
 class Descriptor {
 public:
@@ -160,6 +168,35 @@ Status rewriteInPlace(const fs::path& target, std::string_view bytes) {
     return Status::success();
 }
 
+// How a save of a settings file goes: through a new file beside it, or in place where the
+// folder does not allow one.
+struct SavePlan {
+    fs::path target;
+    std::optional<struct stat> old;               // nothing for a file still to be created
+    std::unique_ptr<TemporarySibling> temporary;  // null: rewrite in place
+};
+
+Result<SavePlan> planSave(const fs::path& path) {
+    SavePlan plan{resolveLinks(path), std::nullopt, nullptr};
+    struct stat old {};
+    if (::stat(plan.target.c_str(), &old) == 0) {
+        plan.old = old;
+    }
+    // A file its owner made read-only is not to be changed, though the folder would allow it.
+    if (plan.old && ::faccessat(AT_FDCWD, plan.target.c_str(), W_OK, AT_EACCESS) != 0) {
+        return failure("Cannot save", plan.target, errno);
+    }
+    plan.temporary = std::make_unique<TemporarySibling>(plan.target);
+    if (!plan.temporary->created()) {
+        const int error = plan.temporary->error();
+        if (!plan.old || (error != EACCES && error != EPERM)) {
+            return failure("Cannot save", plan.target, error);
+        }
+        plan.temporary.reset();
+    }
+    return plan;
+}
+
 // Moves up to one chunk from in to out, whose next byte goes at offset; 0 at the end of in,
 // -1 with errno on failure.
 ssize_t copyChunk(int in, int out, off_t offset, bool& inKernel, std::unique_ptr<char[]>& buffer) {
@@ -202,7 +239,7 @@ Result<FileContent> readFile(const fs::path& path) {
         return failure("Cannot read", path, errno);
     }
     if (!S_ISREG(info.st_mode)) {
-        return failure("Cannot read", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+        return Status::failure(describeNotRegular("Cannot read", path, info.st_mode));
     }
     auto content = FileContent::forReading(static_cast<std::size_t>(info.st_size));
     for (;;) {
@@ -221,29 +258,30 @@ Result<FileContent> readFile(const fs::path& path) {
     }
 }
 
+Status checkSaveable(const fs::path& path) {
+    const auto plan = planSave(path);
+    return plan ? Status::success() : plan.status();
+}
+
 Status replaceFile(const fs::path& path, std::string_view bytes) {
-    const fs::path target = resolveLinks(path);
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    // A file its owner made read-only is not to be changed, though the folder would allow it.
-    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-        return failure("Cannot save", target, errno);
+    auto plan = planSave(path);
+    if (!plan) {
+        return plan.status();
     }
-    TemporarySibling temporary(target);
-    if (!temporary.created()) {
-        if (exists && (temporary.error() == EACCES || temporary.error() == EPERM)) {
-            return rewriteInPlace(target, bytes);
-        }
-        return failure("Cannot save", target, temporary.error());
+    const SavePlan& save = plan.value();
+    if (!save.temporary) {
+        return rewriteInPlace(save.target, bytes);
     }
-    const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~umaskNow());
-    if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
+    const auto& old = save.old;
+    const mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~umaskNow());
+    if (old && (old->st_uid != ::geteuid() || old->st_gid != ::getegid())) {
         // Only possible for a privileged user; keeps the owner the file had.
-        [[maybe_unused]] const int ignored = ::fchown(temporary.fd(), old.st_uid, old.st_gid);
+        [[maybe_unused]] const int ignored =
+            ::fchown(save.temporary->fd(), old->st_uid, old->st_gid);
     }
-    if (!writeAll(temporary.fd(), bytes, 0) || ::fchmod(temporary.fd(), mode) != 0 ||
-        !temporary.commit()) {
-        return failure("Cannot save", target, errno);
+    if (!writeAll(save.temporary->fd(), bytes, 0) || ::fchmod(save.temporary->fd(), mode) != 0 ||
+        !save.temporary->commit()) {
+        return failure("Cannot save", save.target, errno);
     }
     return Status::success();
 }
@@ -259,7 +297,7 @@ CopyResult copyFile(const fs::path& source, const fs::path& destination,
         return failed("Cannot read", source, errno);
     }
     if (!S_ISREG(info.st_mode)) {
-        return failed("Cannot read", source, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+        return {CopyOutcome::Failed, describeNotRegular("Cannot read", source, info.st_mode)};
     }
     TemporarySibling out(destination);
     if (!out.created()) {

@@ -151,6 +151,31 @@ std::wstring wideFromCodePage(UINT codePage, std::string_view bytes, DWORD flags
     return wide;
 }
 
+// How a save of a settings file goes: through a new file beside it, or in place where the
+// folder does not allow one.
+struct SavePlan {
+    fs::path target;
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;  // of the file as it is; invalid for a new file
+    fs::path temporary;                          // empty: rewrite in place
+    bool exists() const { return attributes != INVALID_FILE_ATTRIBUTES; }
+};
+
+Result<SavePlan> planSave(const fs::path& path) {
+    SavePlan plan;
+    plan.target = resolveLinks(path);
+    plan.attributes = ::GetFileAttributesW(plan.target.c_str());
+    // A file its owner made read-only is not to be changed, whatever the move would allow.
+    if (plan.exists() && (plan.attributes & FILE_ATTRIBUTE_READONLY)) {
+        return failure("Cannot save", plan.target, ERROR_ACCESS_DENIED);
+    }
+    DWORD error = ERROR_SUCCESS;
+    plan.temporary = createSibling(plan.target, error);
+    if (plan.temporary.empty() && !(plan.exists() && error == ERROR_ACCESS_DENIED)) {
+        return failure("Cannot save", plan.target, error);
+    }
+    return plan;
+}
+
 }  // namespace
 
 Result<FileContent> readFile(const fs::path& path) {
@@ -164,7 +189,8 @@ Result<FileContent> readFile(const fs::path& path) {
         return failure("Cannot read", path, error);
     }
     if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
-        return failure("Cannot read", path, ERROR_INVALID_FUNCTION);
+        return Status::failure("Cannot read \"" + utf8FromPath(path) +
+                               "\": it is not a regular file.");
     }
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size)) {
@@ -184,22 +210,27 @@ Result<FileContent> readFile(const fs::path& path) {
     }
 }
 
+Status checkSaveable(const fs::path& path) {
+    const auto plan = planSave(path);
+    if (plan && !plan.value().temporary.empty()) {
+        ::DeleteFileW(plan.value().temporary.c_str());
+    }
+    return plan ? Status::success() : plan.status();
+}
+
 Status replaceFile(const fs::path& path, std::string_view bytes) {
-    const fs::path target = resolveLinks(path);
-    const DWORD attributes = ::GetFileAttributesW(target.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    // A file its owner made read-only is not to be changed, whatever the move would allow.
-    if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        return failure("Cannot save", target, ERROR_ACCESS_DENIED);
+    const auto plan = planSave(path);
+    if (!plan) {
+        return plan.status();
+    }
+    const fs::path& target = plan.value().target;
+    const fs::path& temporary = plan.value().temporary;
+    const DWORD attributes = plan.value().attributes;
+    const bool exists = plan.value().exists();
+    if (temporary.empty()) {
+        return rewriteInPlace(target, bytes);
     }
     DWORD error = ERROR_SUCCESS;
-    const fs::path temporary = createSibling(target, error);
-    if (temporary.empty()) {
-        if (exists && error == ERROR_ACCESS_DENIED) {
-            return rewriteInPlace(target, bytes);
-        }
-        return failure("Cannot save", target, error);
-    }
     Handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid() || !writeAll(file.get(), bytes) || !::FlushFileBuffers(file.get()) ||

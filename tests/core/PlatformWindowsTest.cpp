@@ -70,8 +70,9 @@ TEST(WindowsPaths, UnicodeFoldersWorkForReadingWritingAndCopying) {
     testing::ScriptedProgress progress;
     prompts.answers = {Answer::Yes};
     const std::string iniPath = utf8FromPath(game / "app.ini");
-    EXPECT_EQ(registerArchive(utf8FromPath(downloads / "x.bsa"), iniPath, prompts, progress),
-              RegistrationOutcome::Registered);
+    EXPECT_EQ(
+        registerArchive(utf8FromPath(downloads / "x.bsa"), iniPath, prompts, progress).outcome,
+        RegistrationOutcome::Registered);
     EXPECT_EQ(readBytes(game / "Data Files" / "x.bsa"), "archive bytes");
     EXPECT_EQ(ArchiveSlotTable(game / "app.ini").readSlot(2), "x.bsa");
 }
@@ -89,13 +90,13 @@ TEST(WindowsPaths, TheDataFilesTestWorksWithEitherSeparator) {
         const std::string inPlace = base + separator + "Data Files" + separator + "x.bsa";
         testing::ScriptedPrompts prompts;
         testing::ScriptedProgress progress;
-        EXPECT_EQ(registerArchive(inPlace, iniPath, prompts, progress),
+        EXPECT_EQ(registerArchive(inPlace, iniPath, prompts, progress).outcome,
                   RegistrationOutcome::Registered);
         EXPECT_TRUE(prompts.asked.empty()) << separator;
         ArchiveSlotTable(pathFromUtf8(iniPath)).deleteSlot(0).ok();
 
         const std::string outOfPlace = base + separator + "x.bsa";
-        EXPECT_EQ(registerArchive(outOfPlace, iniPath, prompts, progress),
+        EXPECT_EQ(registerArchive(outOfPlace, iniPath, prompts, progress).outcome,
                   RegistrationOutcome::Registered);
         EXPECT_EQ(prompts.asked.size(), 1u) << separator;
         ArchiveSlotTable(pathFromUtf8(iniPath)).deleteSlot(0).ok();

@@ -46,7 +46,8 @@ protected:
     }
 
     RegistrationOutcome registerFile(const fs::path& archivePath) {
-        return registerArchive(utf8FromPath(archivePath), utf8FromPath(ini), prompts, progress);
+        return registerArchive(utf8FromPath(archivePath), utf8FromPath(ini), prompts, progress)
+            .outcome;
     }
 
     testing::TemporaryFolder folder;
@@ -59,10 +60,11 @@ protected:
 };
 
 TEST_F(RegistrationTest, BothSelectionsAreNeededInOrder) {
-    EXPECT_EQ(registerArchive("", "", prompts, progress), RegistrationOutcome::NotRegistered);
-    EXPECT_EQ(registerArchive("", utf8FromPath(ini), prompts, progress),
+    EXPECT_EQ(registerArchive("", "", prompts, progress).outcome,
               RegistrationOutcome::NotRegistered);
-    EXPECT_EQ(registerArchive("/x/a.bsa", "", prompts, progress),
+    EXPECT_EQ(registerArchive("", utf8FromPath(ini), prompts, progress).outcome,
+              RegistrationOutcome::NotRegistered);
+    EXPECT_EQ(registerArchive("/x/a.bsa", "", prompts, progress).outcome,
               RegistrationOutcome::NotRegistered);
     EXPECT_EQ(prompts.shown,
               (std::vector<std::string>{"Select Archive first.", "Select Archive first.",
@@ -163,6 +165,8 @@ TEST_F(RegistrationTest, AnotherFileAtTheDestinationIsReplacedOnlyWhenTheUserSay
     prompts.answers = {Answer::Yes, Answer::No};
     EXPECT_EQ(registerFile(source), RegistrationOutcome::Registered);
     EXPECT_EQ(prompts.asked, (std::vector<std::string>{kQuestion, replaceQuestion}));
+    EXPECT_EQ(prompts.defaults, (std::vector<Answer>{Answer::Yes, Answer::No}))
+        << "Enter must keep the file in place";
     EXPECT_EQ(readBytes(dataFiles / "x.bsa"), "the user's own file");
 
     ArchiveSlotTable(ini).deleteSlot(0).ok();
@@ -183,17 +187,30 @@ protected:
 };
 
 #ifndef _WIN32  // needs links, permissions or resource limits
-TEST_F(RegistrationFailureTest, AReadOnlySettingsFileIsReportedNotConfirmed) {
+TEST_F(RegistrationFailureTest, ASettingsFileThatCannotBeSavedIsToldBeforeAnyCopy) {
     writeBytes(ini, settings);
     testing::giveToUnprivilegedUser(ini);
-    ::chmod(ini.c_str(), 0444);
-    const fs::path source = archive(dataFiles, "x.bsa");
-    EXPECT_TRUE(testing::runUnprivileged([&] {
-        return registerFile(source) == RegistrationOutcome::Failed && prompts.shown.size() == 1 &&
+    const fs::path source = archive(elsewhere, "x.bsa");
+    const auto toldBeforeTheQuestion = [&] {
+        prompts.shown.clear();
+        prompts.warned.clear();
+        prompts.answers = {Answer::Yes};
+        return registerFile(source) == RegistrationOutcome::NotRegistered &&
+               prompts.shown.size() == 1 && prompts.warned == prompts.shown &&
                prompts.shown[0].starts_with("x.bsa was not registered. Cannot save") &&
                prompts.shown[0].find("app.ini") != std::string::npos;
-    }));
+    };
+    ::chmod(ini.c_str(), 0444);
+    EXPECT_TRUE(testing::runUnprivileged(toldBeforeTheQuestion)) << "a read-only file";
+    // The folder forbids a new file and the file forbids writing in place.
+    ::chmod(ini.c_str(), 0644);
+    testing::giveToUnprivilegedUser(game);
+    ::chmod(game.c_str(), 0555);
+    ::chmod(ini.c_str(), 0444);
+    EXPECT_TRUE(testing::runUnprivileged(toldBeforeTheQuestion)) << "a read-only folder and file";
+    ::chmod(game.c_str(), 0755);
     expectNothingRegistered(settings);
+    EXPECT_TRUE(fs::is_empty(dataFiles));
 }
 
 #endif
@@ -253,22 +270,31 @@ TEST_F(RegistrationFailureTest, ACancelledCopyRemovesThePartialFileSilently) {
     expectNothingRegistered(settings);
 }
 
-TEST_F(RegistrationFailureTest, NamesThatCannotBeStoredAreRefusedBeforeAnyCopy) {
+TEST_F(RegistrationFailureTest, NamesThatCannotBeStoredAreRefusedBeforeAnyCopyWithTheReason) {
     writeBytes(ini, settings);
-    for (const std::string& name :
-         {std::string("x\ty.bsa"), std::string(" x.bsa"), std::string("x.bsa "),
-          std::string("'x.bsa'"), std::string(251, 'n') + ".bsa", std::string("\u03A9.bsa"),
-          std::string("x\u0085.bsa")}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"x\ty.bsa", "it holds a control character"},
+        {"x\u0085.bsa", "it holds a control character"},
+        {" x.bsa", "it begins or ends with a space or a tab"},
+        {"x.bsa ", "it begins or ends with a space or a tab"},
+        {"'x.bsa'", "it is enclosed in quotes, which the reader would remove"},
+        {std::string(251, 'n') + ".bsa", "it is longer than 254 characters"},
+        {"\u03A9.bsa",
+         "it holds \"\u03A9\", a character that the settings file's code page cannot hold"},
+    };
+    for (const auto& [name, reason] : cases) {
         prompts.shown.clear();
+        prompts.warned.clear();
         prompts.answers = {Answer::Yes};
         EXPECT_EQ(registerFile(elsewhere / pathFromUtf8(name)), RegistrationOutcome::NotRegistered)
             << name;
-        EXPECT_EQ(prompts.shown, std::vector<std::string>{
-                                     name + " cannot be registered: its name cannot be stored "
-                                            "in the settings file."});
+        EXPECT_EQ(prompts.warned,
+                  std::vector<std::string>{name + " cannot be registered: " + reason + "."});
+        EXPECT_EQ(prompts.shown, prompts.warned);
     }
-    EXPECT_EQ(registerArchive("/x/a\nArchive 9=b.bsa", utf8FromPath(ini), prompts, progress),
-              RegistrationOutcome::NotRegistered);
+    EXPECT_EQ(
+        registerArchive("/x/a\nArchive 9=b.bsa", utf8FromPath(ini), prompts, progress).outcome,
+        RegistrationOutcome::NotRegistered);
     expectNothingRegistered(settings);
     EXPECT_TRUE(fs::is_empty(dataFiles));
 }

@@ -16,9 +16,14 @@ namespace varnock::testing {
 class ScriptedPrompts final : public UserPrompts {
 public:
     void showMessage(const std::string& text) override { shown.push_back(text); }
-    Answer askYesNo(const std::string& text) override {
+    void showWarning(const std::string& text) override {
+        shown.push_back(text);
+        warned.push_back(text);
+    }
+    Answer askYesNo(const std::string& text, Answer defaultAnswer) override {
         shown.push_back(text);
         asked.push_back(text);
+        defaults.push_back(defaultAnswer);
         if (answers.empty()) {
             return Answer::No;
         }
@@ -28,8 +33,10 @@ public:
     }
 
     std::deque<Answer> answers;
-    std::vector<std::string> shown;  // messages and questions, in order
-    std::vector<std::string> asked;  // questions only
+    std::vector<std::string> shown;   // messages, warnings and questions, in order
+    std::vector<std::string> warned;  // warnings only
+    std::vector<std::string> asked;   // questions only
+    std::vector<Answer> defaults;     // each question's default answer
 };
 
 class ScriptedProgress final : public CopyProgressView {

@@ -1,6 +1,7 @@
 // Varnock: keeps the archive list of an INI settings file.
 #include "FrmMain.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -32,6 +33,9 @@ private slots:
     void registeringShowsTheNewNameAtItsSlot();
     void anUnsuccessfulRegistrationLeavesTheListAsItWas();
     void aFailedWriteIsShownAndTheListShowsTheFile();
+    void anUnreadableSettingsFileIsToldAndNotChosen();
+    void keysPressButtonsAndDeleteUnregisters();
+    void registeringScrollsToTheNewEntry();
     void unregisteringRemovesTheSelectedSlotsAndRefillsTheList();
 
 private:
@@ -45,6 +49,7 @@ private:
     std::deque<QString> m_chosen;
     QStringList m_filters;
     std::vector<std::string> m_messages;
+    std::vector<std::string> m_warnings;
     std::deque<varnock::Answer> m_answers;
 };
 
@@ -54,9 +59,10 @@ void FrmMainTest::init() {
     m_chosen.clear();
     m_filters.clear();
     m_messages.clear();
+    m_warnings.clear();
     m_window = std::make_unique<FrmMain>();
     m_window->setFileChooser(std::make_unique<ScriptedFileChooser>(&m_chosen, &m_filters));
-    m_window->setPrompts(std::make_unique<RecordingPrompts>(&m_messages, &m_answers));
+    m_window->setPrompts(std::make_unique<RecordingPrompts>(&m_messages, &m_answers, &m_warnings));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -308,17 +314,33 @@ void FrmMainTest::anUnsuccessfulRegistrationLeavesTheListAsItWas() {
 
 void FrmMainTest::aFailedWriteIsShownAndTheListShowsTheFile() {
     // A folder in place of the settings file cannot be read, so nothing may be written to it.
-    const QString ini = QDir::toNativeSeparators(m_folder->filePath("odd.ini"));
-    QVERIFY(QDir(m_folder->path()).mkdir("odd.ini"));
+    const QString ini = writeIni("odd.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
     QVERIFY(QDir(m_folder->path()).mkdir("Data Files"));
     m_chosen = {ini, QDir::toNativeSeparators(m_folder->filePath("Data Files/x.bsa"))};
     click("cmdINI");
     click("cmdArchive");
+    QVERIFY(QFile::remove(ini));
+    QVERIFY(QDir(m_folder->path()).mkdir("odd.ini"));
     click("cmdPatch");
-    QCOMPARE(m_messages.size(), 1u);
-    QVERIFY2(m_messages[0].starts_with("x.bsa was not registered. Cannot read"),
-             m_messages[0].c_str());
-    QVERIFY(listed().isEmpty());
+    QCOMPARE(m_warnings.size(), 1u);
+    QCOMPARE(m_messages, m_warnings);
+    QVERIFY2(m_warnings[0].starts_with("x.bsa was not registered. Cannot read"),
+             m_warnings[0].c_str());
+    QCOMPARE(listed(), QStringList{"a.bsa"});
+}
+
+void FrmMainTest::anUnreadableSettingsFileIsToldAndNotChosen() {
+    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
+    const QString folder = QDir::toNativeSeparators(m_folder->filePath("folder.ini"));
+    QVERIFY(QDir(m_folder->path()).mkdir("folder.ini"));
+    m_chosen = {ini, folder};
+    click("cmdINI");
+    click("cmdINI");
+    QCOMPARE(m_warnings.size(), 1u);
+    QVERIFY2(m_warnings[0].starts_with("Cannot read \"" + folder.toStdString() + "\""),
+             m_warnings[0].c_str());
+    QCOMPARE(m_window->iniPath(), ini);
+    QCOMPARE(listed(), QStringList{"a.bsa"});
 }
 
 void FrmMainTest::unregisteringRemovesTheSelectedSlotsAndRefillsTheList() {
@@ -339,6 +361,46 @@ void FrmMainTest::unregisteringRemovesTheSelectedSlotsAndRefillsTheList() {
     QFile file(ini);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("[Archives]\r\nArchive 3=d\r\n"));
+}
+
+void FrmMainTest::keysPressButtonsAndDeleteUnregisters() {
+    const QString ini =
+        writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\n");
+    m_chosen = {ini, ini};
+    auto* cmdIni = m_window->findChild<QPushButton*>("cmdINI");
+    cmdIni->setFocus();
+    QTest::keyClick(cmdIni, Qt::Key_Return);
+    QCOMPARE(listed(), (QStringList{"a", "b", "c"}));
+    QCOMPARE(QApplication::focusWidget(), cmdIni);
+    QTest::keyClick(cmdIni, Qt::Key_Space);
+    QVERIFY2(m_chosen.empty(), "Space did not press the focused button");
+
+    auto* list = m_window->findChild<QListWidget*>("lstArchives");
+    list->setFocus();
+    list->setCurrentRow(2);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(m_messages, std::vector<std::string>{"Archive(s) unregistered successfully."});
+    QCOMPARE(listed(), (QStringList{"a", "b"}));
+}
+
+void FrmMainTest::registeringScrollsToTheNewEntry() {
+    QByteArray bytes = "[Archives]\r\n";
+    for (int i = 0; i < 40; ++i) {
+        bytes += "Archive " + QByteArray::number(i) + "=archive" + QByteArray::number(i) + "\r\n";
+    }
+    QVERIFY(QDir(m_folder->path()).mkdir("Data Files"));
+    const QString archive = QDir::toNativeSeparators(m_folder->filePath("Data Files/new.bsa"));
+    QFile newArchive(archive);
+    QVERIFY(newArchive.open(QIODevice::WriteOnly));
+    m_chosen = {writeIni("app.ini", bytes), archive};
+    click("cmdINI");
+    click("cmdArchive");
+    click("cmdPatch");
+    auto* list = m_window->findChild<QListWidget*>("lstArchives");
+    QCOMPARE(list->count(), 41);
+    const QRect entry = list->visualItemRect(list->item(40));
+    QVERIFY2(list->viewport()->rect().contains(entry), "the new entry is scrolled out of sight");
+    QVERIFY(list->selectedItems().isEmpty());
 }
 
 QTEST_MAIN(FrmMainTest)

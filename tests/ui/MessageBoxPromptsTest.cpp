@@ -69,6 +69,35 @@ private slots:
         QCOMPARE(buttonCount, 1);
     }
 
+    void showWarningCarriesTheWarningIcon() {
+        QWidget window;
+        window.show();
+        MessageBoxPrompts prompts(&window);
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        ModalCloser closer([&](QMessageBox& box) {
+            icon = box.icon();
+            return box.buttons().size() == 1 ? box.button(QMessageBox::Ok) : nullptr;
+        });
+        prompts.showWarning("x.bsa was not registered.");
+        QVERIFY2(closer.closed(), "the warning did not have exactly one OK button");
+        QCOMPARE(icon, QMessageBox::Warning);
+    }
+
+    void askYesNoDefaultsToTheAnswerAskedFor() {
+        QWidget window;
+        window.show();
+        MessageBoxPrompts prompts(&window);
+        bool noIsDefault = false;
+        ModalCloser pressDefault([&](QMessageBox& box) {
+            noIsDefault =
+                static_cast<QAbstractButton*>(box.defaultButton()) == box.button(QMessageBox::No);
+            return box.defaultButton();
+        });
+        QCOMPARE(prompts.askYesNo("Replace it?", varnock::Answer::No), varnock::Answer::No);
+        QVERIFY(pressDefault.closed());
+        QVERIFY2(noIsDefault, "Enter would press Yes and replace the file");
+    }
+
     void askYesNoOffersYesAsDefaultAndReportsTheAnswer() {
         QWidget window;
         window.show();
@@ -81,12 +110,12 @@ private slots:
                        ? static_cast<QAbstractButton*>(box.button(QMessageBox::No))
                        : nullptr;
         });
-        QCOMPARE(prompts.askYesNo("Copy it?"), varnock::Answer::No);
+        QCOMPARE(prompts.askYesNo("Copy it?", varnock::Answer::Yes), varnock::Answer::No);
         QVERIFY(sayNo.closed());
         QVERIFY(yesIsDefault);
 
         ModalCloser sayYes([](QMessageBox& box) { return box.button(QMessageBox::Yes); });
-        QCOMPARE(prompts.askYesNo("Copy it?"), varnock::Answer::Yes);
+        QCOMPARE(prompts.askYesNo("Copy it?", varnock::Answer::Yes), varnock::Answer::Yes);
     }
 };
 

@@ -34,11 +34,17 @@ private:
 
 class RecordingPrompts final : public varnock::UserPrompts {
 public:
-    explicit RecordingPrompts(std::vector<std::string>* shown, std::deque<varnock::Answer>* answers)
-        : m_shown(shown), m_answers(answers) {}
+    // Warnings go to shown as well as to warned.
+    RecordingPrompts(std::vector<std::string>* shown, std::deque<varnock::Answer>* answers,
+                     std::vector<std::string>* warned)
+        : m_shown(shown), m_answers(answers), m_warned(warned) {}
 
     void showMessage(const std::string& text) override { m_shown->push_back(text); }
-    varnock::Answer askYesNo(const std::string& text) override {
+    void showWarning(const std::string& text) override {
+        m_shown->push_back(text);
+        m_warned->push_back(text);
+    }
+    varnock::Answer askYesNo(const std::string& text, varnock::Answer) override {
         m_shown->push_back(text);
         if (m_answers->empty()) {
             return varnock::Answer::No;
@@ -51,4 +57,5 @@ public:
 private:
     std::vector<std::string>* m_shown;
     std::deque<varnock::Answer>* m_answers;
+    std::vector<std::string>* m_warned;
 };
