@@ -118,50 +118,6 @@ std::optional<KeyLine> KeyLines::next() {
     return std::nullopt;
 }
 
-std::optional<KeyLine> findKey(std::string_view text, const Line& header, std::string_view key) {
-    // Names are trimmed and end at the first "=", so a key that is empty, padded or holds
-    // "=" or a line break follows the general rules rather than the shortcut below.
-    const bool plainKey = !key.empty() && key.front() != ';' && !isBlank(key.front()) &&
-                          !isBlank(key.back()) &&
-                          key.find_first_of("=\r\n") == std::string_view::npos;
-    if (!plainKey) {
-        KeyLines lines(text, header);
-        while (auto line = lines.next()) {
-            if (equalsIgnoringCase(line->name, key)) {
-                return line;
-            }
-        }
-        return std::nullopt;
-    }
-    if (header.next == header.end) {
-        return std::nullopt;
-    }
-    for (std::size_t pos = header.next; pos < text.size();) {
-        const std::size_t first = skipBlanks(text, pos, text.size());
-        if (first < text.size() && text[first] == '[') {
-            return std::nullopt;
-        }
-        // Cheap rejections first: most lines of the section are other slots' keys, which
-        // differ in length or in their last digit.
-        if (text.size() - first > key.size() &&
-            (text[first + key.size()] == '=' || isBlank(text[first + key.size()])) &&
-            lowerAscii(text[first + key.size() - 1]) == lowerAscii(key.back()) &&
-            equalsIgnoringCase(text.substr(first, key.size()), key)) {
-            const std::size_t eq = skipBlanks(text, first + key.size(), text.size());
-            if (eq < text.size() && text[eq] == '=') {
-                // key cannot start with ";", so a match is never a comment line
-                const Line line = lineAt(text, pos);
-                const std::size_t valueBegin = skipBlanks(text, eq + 1, line.end);
-                const std::size_t valueEnd = trimBlanksBack(text, valueBegin, line.end);
-                return KeyLine{line, text.substr(first, key.size()), valueBegin, valueEnd};
-            }
-        }
-        const std::size_t end = lineEnd(text, first);
-        pos = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
-    }
-    return std::nullopt;
-}
-
 std::string_view unquote(std::string_view raw) {
     if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') &&
         raw.back() == raw.front()) {

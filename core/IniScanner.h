@@ -43,11 +43,6 @@ private:
     bool m_atEnd;
 };
 
-// The first key line named key in the section whose header is given. Same result as the
-// first match of KeyLines, but lines are rejected by their first characters rather than
-// split, since this runs once for every slot of every listing.
-std::optional<KeyLine> findKey(std::string_view text, const Line& header, std::string_view key);
-
 // The value as the reader sees it: one pair of equal enclosing quotes removed.
 std::string_view unquote(std::string_view raw);
 

@@ -53,11 +53,13 @@ std::optional<std::string_view> findValue(std::string_view text, std::string_vie
     if (!header) {
         return std::nullopt;
     }
-    const auto line = findKey(text, *header, key);
-    if (!line) {
-        return std::nullopt;
+    KeyLines lines(text, *header);
+    while (const auto line = lines.next()) {
+        if (equalsIgnoringCase(line->name, key)) {
+            return unquote(text.substr(line->valueBegin, line->valueEnd - line->valueBegin));
+        }
     }
-    return unquote(text.substr(line->valueBegin, line->valueEnd - line->valueBegin));
+    return std::nullopt;
 }
 
 std::optional<std::string> sectionProblem(std::string_view section) {
@@ -122,6 +124,12 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
 
 std::optional<std::string> withoutKey(std::string_view text, std::string_view section,
                                       std::string_view key) {
+    return withoutKeys(text, section,
+                       [&](std::string_view name) { return equalsIgnoringCase(name, key); });
+}
+
+std::optional<std::string> withoutKeys(std::string_view text, std::string_view section,
+                                       const std::function<bool(std::string_view name)>& doomed) {
     const auto header = findSection(text, section);
     if (!header) {
         return std::nullopt;
@@ -131,7 +139,7 @@ std::optional<std::string> withoutKey(std::string_view text, std::string_view se
     std::size_t copied = 0;
     KeyLines lines(text, *header);
     while (const auto line = lines.next()) {
-        if (equalsIgnoringCase(line->name, key)) {
+        if (doomed(line->name)) {
             out.append(text.substr(copied, line->line.begin - copied));
             copied = line->line.next;
         }

@@ -13,6 +13,7 @@
 // All texts here are bytes in the file's code page; nothing is converted.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,5 +43,8 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
 // stays); nothing when the key is not there.
 std::optional<std::string> withoutKey(std::string_view text, std::string_view section,
                                       std::string_view key);
+// As withoutKey, for every key whose name (as written) doomed accepts, in one pass.
+std::optional<std::string> withoutKeys(std::string_view text, std::string_view section,
+                                       const std::function<bool(std::string_view name)>& doomed);
 
 }  // namespace varnock::ini

@@ -19,22 +19,6 @@ bool isControl(char32_t c) {
 
 }  // namespace
 
-Result<FreeSlot> findFreeSlot(const ArchiveSlotTable& table, std::string_view archiveName) {
-    for (SlotIndex n = 0; n <= kMaxSlot; ++n) {
-        const auto value = table.readSlotChecked(n);
-        if (!value) {
-            return value.status();
-        }
-        if (value.value() == archiveName) {
-            return FreeSlot{FreeSlot::Kind::AlreadyRegistered, n};
-        }
-        if (characterCount(value.value()) <= kFreeSlotMaxLength) {
-            return FreeSlot{FreeSlot::Kind::Found, n};
-        }
-    }
-    return FreeSlot{FreeSlot::Kind::Full, 0};
-}
-
 std::optional<std::string> whyUnregistrable(std::string_view name) {
     if (name.empty()) {
         return "it is empty";
@@ -75,16 +59,17 @@ RegistrationResult registerArchive(std::string_view archivePath, std::string_vie
         return notRegistered;
     }
     const ArchiveSlotTable table(pathFromUtf8(iniPath));
-    const auto scan = findFreeSlot(table, archiveName);
-    if (!scan) {
-        prompts.showWarning(archiveName + " was not registered. " + scan.reason());
+    auto snapshot = table.snapshot();
+    if (!snapshot) {
+        prompts.showWarning(archiveName + " was not registered. " + snapshot.reason());
         return notRegistered;
     }
-    if (scan.value().kind == FreeSlot::Kind::AlreadyRegistered) {
+    const FreeSlot scan = snapshot.value().freeSlotFor(archiveName);
+    if (scan.kind == FreeSlot::Kind::AlreadyRegistered) {
         prompts.showMessage(archiveName + " is already registered.");
         return notRegistered;
     }
-    if (scan.value().kind == FreeSlot::Kind::Full) {
+    if (scan.kind == FreeSlot::Kind::Full) {
         return notRegistered;
     }
     // Told now rather than after a copy that may take minutes and would then be left behind.
@@ -107,14 +92,22 @@ RegistrationResult registerArchive(std::string_view archivePath, std::string_vie
         }
     }
 
-    const SlotIndex slot = scan.value().slot;
-    const Status written = table.writeSlot(slot, archiveName);
+    const auto written = table.registerName(archiveName, std::move(snapshot).value());
     if (!written) {
         prompts.showWarning(archiveName + " was not registered. " + written.reason());
         return {RegistrationOutcome::Failed};
     }
+    switch (written.value().kind) {
+        case FreeSlot::Kind::AlreadyRegistered:  // by another program, during the question or copy
+            prompts.showMessage(archiveName + " is already registered.");
+            return {RegistrationOutcome::Failed};
+        case FreeSlot::Kind::Full:
+            return {RegistrationOutcome::Failed};
+        case FreeSlot::Kind::Found:
+            break;
+    }
     prompts.showMessage(archiveName + " registered successfully.");
-    return {RegistrationOutcome::Registered, slot};
+    return {RegistrationOutcome::Registered, written.value().slot};
 }
 
 }  // namespace varnock

@@ -1,6 +1,9 @@
 // Varnock: keeps the archive list of an INI settings file.
 #include "SettingsFile.h"
 
+#include <chrono>
+#include <thread>
+
 #include "IniText.h"
 #include "PathHelpers.h"
 #include "platform/Platform.h"
@@ -22,7 +25,75 @@ std::optional<Encoded> encodeNames(std::string_view section, std::string_view ke
     return Encoded{std::move(*s), std::move(*k)};
 }
 
+// A file written this recently may be in the middle of being written.
+constexpr std::chrono::milliseconds kQuietFor{100};
+constexpr std::chrono::milliseconds kPauseBetweenReads{10};
+constexpr std::chrono::seconds kLongestWait{1};
+// Edits computed anew because another program changed the file in the meantime.
+constexpr int kEditTries = 8;
+
+bool writtenRecently(const platform::FileStamp& stamp) {
+    using namespace std::chrono;
+    const auto now = duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
+    return now - stamp.modified < duration_cast<nanoseconds>(kQuietFor).count();
+}
+
+bool agree(const platform::FileContent& a, const platform::FileContent& b) {
+    return a.exists == b.exists && a.stamp == b.stamp && a.text() == b.text();
+}
+
+const std::string kKeepsChanging =
+    "The settings file kept changing while Varnock read it; another program may be writing "
+    "it. Try again in a moment.";
+
 }  // namespace
+
+Result<platform::FileContent> SettingsFile::snapshot() const {
+    const auto deadline = std::chrono::steady_clock::now() + kLongestWait;
+    std::optional<platform::FileContent> previous;
+    for (;;) {
+        auto read = platform::readFile(m_path);
+        if (!read) {
+            return read.status();
+        }
+        platform::FileContent content = std::move(read).value();
+        const bool quiet = !content.exists || !writtenRecently(content.stamp);
+        if (content.settled && (quiet || (previous && agree(*previous, content)))) {
+            return content;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return Status::failure(kKeepsChanging);
+        }
+        previous = std::move(content);
+        std::this_thread::sleep_for(kPauseBetweenReads);
+    }
+}
+
+Status SettingsFile::edit(const Change& change, std::optional<platform::FileContent> start) const {
+    for (int attempt = 0; attempt < kEditTries; ++attempt) {
+        if (!start) {
+            auto read = snapshot();
+            if (!read) {
+                // Writing what could not be read whole would lose the rest of the file.
+                return Status::failure(read.reason() + " The settings file was not changed.");
+            }
+            start = std::move(read).value();
+        }
+        const auto changed = change(start->text());
+        if (!changed) {
+            return Status::success();
+        }
+        const auto saved = platform::replaceFile(m_path, *start, *changed);
+        if (saved.outcome == platform::SaveOutcome::Saved) {
+            return Status::success();
+        }
+        if (saved.outcome == platform::SaveOutcome::Failed) {
+            return Status::failure(saved.reason);
+        }
+        start.reset();  // another program's change: compute this one again on its text
+    }
+    return Status::failure(kKeepsChanging + " The settings file was not changed.");
+}
 
 std::string SettingsFile::read(std::string_view section, std::string_view key) const {
     auto value = readChecked(section, key);
@@ -35,7 +106,7 @@ Result<std::string> SettingsFile::readChecked(std::string_view section,
     if (!names) {
         return std::string();  // no such key can be in the file
     }
-    const auto content = platform::readFile(m_path);
+    const auto content = snapshot();
     if (!content) {
         return content.status();
     }
@@ -92,18 +163,10 @@ Status SettingsFile::change(std::string_view section, std::string_view key,
         return Status::failure("The key \"" + std::string(key) + "\" of section \"" +
                                std::string(section) + "\" cannot be stored in a settings file.");
     }
-    const auto content = platform::readFile(m_path);
-    if (!content) {
-        // Writing what could not be read whole would lose the rest of the file.
-        return Status::failure(content.reason() + " The settings file was not changed.");
-    }
-    const std::string_view text = content.value().text();
-    const auto changed = valueBytes ? ini::withValue(text, names->section, names->key, *valueBytes)
-                                    : ini::withoutKey(text, names->section, names->key);
-    if (!changed) {
-        return Status::success();
-    }
-    return platform::replaceFile(m_path, *changed);
+    return edit([&](std::string_view text) {
+        return valueBytes ? ini::withValue(text, names->section, names->key, *valueBytes)
+                          : ini::withoutKey(text, names->section, names->key);
+    });
 }
 
 }  // namespace varnock

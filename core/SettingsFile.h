@@ -1,15 +1,18 @@
 // Varnock: keeps the archive list of an INI settings file.
-// One key of one section of a settings file, read or changed at the moment of the call.
-// The file is never held open, and a change rewrites nothing but that key's line.
+// A settings file, read or changed at the moment of the call: one key at a time, or a whole
+// edit of its text. Between calls nothing is held, and a change rewrites nothing but the
+// lines it changes, only over the very bytes it was computed from.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "Status.h"
+#include "platform/Platform.h"
 
 namespace varnock {
 
@@ -36,14 +39,27 @@ public:
     // do not allow writing, cannot be saved); nothing is changed.
     Status checkSaveable() const;
 
+    // The whole file as it is now, taken when no other program is writing it: a read during
+    // which the file changed, or of a file written a moment ago, is repeated until two reads
+    // agree. Fails when the file keeps changing, or exists and cannot be read.
+    Result<platform::FileContent> snapshot() const;
+
+    // A change of the file's text (bytes in its code page): the new text, or nothing to leave
+    // the file as it is.
+    using Change = std::function<std::optional<std::string>(std::string_view text)>;
+    // Saves what change makes of the file's text, only over the very bytes change was given:
+    // when another program changed the file meanwhile, change runs again on the new text, a
+    // few times, before the edit is refused. start, when given, is the first text tried.
+    Status edit(const Change& change, std::optional<platform::FileContent> start = {}) const;
+
     // Why value could not be stored so that it reads back unchanged; nothing when it can.
     static std::optional<std::string> whyUnstorable(std::string_view value);
+    // The value in the file's code page, or why it cannot be stored so as to read back the same.
+    static Result<std::string> encodeValue(std::string_view value);
 
     const std::filesystem::path& path() const { return m_path; }
 
 private:
-    // The value in the file's code page, or why it cannot be stored so as to read back the same.
-    static Result<std::string> encodeValue(std::string_view value);
     // Sets the key to valueBytes (already in the code page), or removes it when there are none.
     Status change(std::string_view section, std::string_view key,
                   std::optional<std::string_view> valueBytes) const;

@@ -5,27 +5,42 @@
 #include "PathHelpers.h"
 
 namespace varnock {
+namespace {
+
+constexpr std::string_view kListOutdated =
+    "The settings file was changed by another program since the list was filled, so nothing "
+    "was unregistered. The list now shows the file as it is.";
+
+std::string whatFailed(const std::vector<ArchiveSlot>& selected) {
+    if (selected.size() == 1) {
+        return selected.front().value + " was not unregistered. ";
+    }
+    return "The " + std::to_string(selected.size()) + " selected archives were not unregistered. ";
+}
+
+}  // namespace
 
 bool unregisterSelected(std::string_view iniPath, const std::vector<ListEntry>& list,
                         UserPrompts& prompts) {
     if (list.empty()) {
         return false;
     }
-    const ArchiveSlotTable table(pathFromUtf8(iniPath));
-    const auto count = static_cast<SlotIndex>(list.size());
-    for (SlotIndex i = 0; i < count; ++i) {
-        if (!list[static_cast<std::size_t>(i)].selected) {
-            continue;
+    std::vector<ArchiveSlot> selected;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i].selected) {
+            selected.push_back({static_cast<SlotIndex>(i), list[i].name});
         }
-        const Status removed = table.deleteSlot(i);
-        if (!removed) {
-            prompts.showWarning(list[static_cast<std::size_t>(i)].name + " was not unregistered. " +
-                                removed.reason());
-            return true;
-        }
-        if (i == count - 1) {
-            prompts.showMessage("Archive(s) unregistered successfully.");
-        }
+    }
+    if (selected.empty()) {
+        return true;
+    }
+    const auto removed = ArchiveSlotTable(pathFromUtf8(iniPath)).deleteSlots(selected);
+    if (!removed) {
+        prompts.showWarning(whatFailed(selected) + removed.reason());
+    } else if (removed.value() == Removal::ListOutdated) {
+        prompts.showWarning(std::string(kListOutdated));
+    } else if (list.back().selected) {
+        prompts.showMessage("Archive(s) unregistered successfully.");
     }
     return true;
 }

@@ -16,10 +16,10 @@ struct ListEntry {
     bool selected = false;
 };
 
-// Deletes the slots of the selected entries in ascending order, without renumbering the
-// others, and confirms when the last entry was among them. Stops at the first deletion that
-// fails and tells the user why. Returns whether the list should be refilled: always, unless
-// it was empty.
+// Deletes the slots of the selected entries in one save, without renumbering the others, and
+// confirms when the last entry was among them. Deletes nothing, and tells the user why, when
+// the save fails or a selected slot no longer holds the name the list shows (another program
+// changed the file). Returns whether the list should be refilled: always, unless it was empty.
 bool unregisterSelected(std::string_view iniPath, const std::vector<ListEntry>& list,
                         UserPrompts& prompts);
 

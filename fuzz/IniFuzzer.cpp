@@ -1,13 +1,16 @@
 // Varnock: keeps the archive list of an INI settings file.
-// Reads keys from arbitrary text, then writes and removes one and checks that it reads back
-// as written while every other key reads as before.
+// Reads keys from arbitrary text, checks that the slot table's one-pass reading agrees with
+// reading each slot's key, then writes and removes one key and checks that it reads back as
+// written while every other key reads as before.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "ArchiveSlotTable.h"
 #include "IniScanner.h"
 #include "IniText.h"
 #include "Windows1252.h"
@@ -63,27 +66,24 @@ void check(bool condition) {
     }
 }
 
-// The lookup by the general line rules, against which the fast key search is held.
-std::optional<std::string_view> referenceValue(std::string_view text, std::string_view section,
-                                               std::string_view key) {
-    const auto header = ini::findSection(text, section);
-    if (!header) {
-        return std::nullopt;
-    }
-    ini::KeyLines lines(text, *header);
-    while (const auto line = lines.next()) {
-        if (ini::equalsIgnoringCase(line->name, key)) {
-            return ini::unquote(text.substr(line->valueBegin, line->valueEnd - line->valueBegin));
-        }
-    }
-    return std::nullopt;
-}
-
 std::optional<std::string> lookUp(std::string_view text, std::string_view section,
                                   std::string_view key) {
     const auto value = ini::findValue(text, section, key);
-    check(value == referenceValue(text, section, key));
     return value ? std::optional<std::string>(*value) : std::nullopt;
+}
+
+// The slot table, read in one pass, holds what a read of each slot's key returns.
+void checkSlotsMatchKeys(std::string_view text) {
+    auto content = platform::FileContent::forReading(text.size());
+    std::copy(text.begin(), text.end(), content.data.get());
+    content.size = text.size();
+    const SlotSnapshot slots(std::move(content));
+    for (SlotIndex n = 0; n <= kMaxSlot; ++n) {
+        const auto value = ini::findValue(text, kArchivesSection, slotKey(n));
+        const std::string expected =
+            value ? windows1252ToUtf8(value->substr(0, kValueCapacity - 1)) : std::string();
+        check(slots.value(n) == expected);
+    }
 }
 
 std::vector<std::optional<std::string>> readAll(std::string_view text,
@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string value = input.ConsumeRandomLengthString(64);
     const std::string text = input.ConsumeRemainingBytesAsString();
 
-    (void)lookUp(text, section, key);
+    checkSlotsMatchKeys(text);
     if (const auto bytes = utf8ToWindows1252(value)) {
         check(windows1252ToUtf8(*bytes) == value);
     }

@@ -16,19 +16,42 @@
 
 namespace varnock::platform {
 
+// What tells one version of a file from another: which file it is, its size and when it was
+// last written (nanoseconds since 1970).
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The file a read came from, where the platform keeps it open for stillAsRead.
+class OpenFile;
+struct OpenFileCloser {
+    void operator()(OpenFile* file) const;
+};
+
 struct FileContent {
     bool exists = false;
     std::unique_ptr<char[]> data;
     std::size_t size = 0;
     std::size_t capacity = 0;
+    FileStamp stamp;      // as the read ended
+    bool settled = true;  // false when the file changed while it was read
+    std::unique_ptr<OpenFile, OpenFileCloser> file;
 
     std::string_view text() const { return {data.get(), size}; }
 
     // An existing file's buffer, sized for expectedSize bytes plus one, so that the end of
     // the file is seen without growing it. Left uninitialised: it is about to be read into.
     static FileContent forReading(std::size_t expectedSize) {
-        return {true, std::make_unique_for_overwrite<char[]>(expectedSize + 1), 0,
-                expectedSize + 1};
+        FileContent content;
+        content.exists = true;
+        content.data = std::make_unique_for_overwrite<char[]>(expectedSize + 1);
+        content.capacity = expectedSize + 1;
+        return content;
     }
     // Room for the next read at data + size, doubled when the file grew while being read.
     std::size_t makeRoom() {
@@ -42,16 +65,30 @@ struct FileContent {
     }
 };
 
-// The whole file. A missing file is a success with exists false; a folder, a device or a
-// file that cannot be read to its end is a failure. Never blocks on a pipe.
+// The whole file, with its stamp. A missing file is a success with exists false; a folder, a
+// device or a file that cannot be read to its end is a failure. Never blocks on a pipe.
 Result<FileContent> readFile(const std::filesystem::path& path);
 
-// Makes the file hold exactly bytes, or leaves it as it was: the bytes go to a new file in
+// Whether the file at path is still the one read into content, with the same size, time and
+// bytes (or still missing, when it was).
+Result<bool> stillAsRead(const std::filesystem::path& path, const FileContent& content);
+
+enum class SaveOutcome { Saved, FileChanged, Failed };
+
+struct SaveResult {
+    SaveOutcome outcome = SaveOutcome::Failed;
+    std::string reason;  // for Failed, written for the user
+};
+
+// Makes the file hold exactly bytes, or leaves it as it was, and only while it is still what
+// was read into expected (checked with stillAsRead just before the old file is given up):
+// FileChanged tells that another program changed it meanwhile. The bytes go to a new file in
 // the same folder, are flushed, and that file is renamed over the old one, keeping its
 // permissions; a path that is a symbolic link is replaced at the link's target. Where the
 // folder does not allow a new file, the file is rewritten in place after its new size has
 // been reserved. A file that does not exist is created.
-Status replaceFile(const std::filesystem::path& path, std::string_view bytes);
+SaveResult replaceFile(const std::filesystem::path& path, const FileContent& expected,
+                       std::string_view bytes);
 
 // Whether replaceFile could save the file now, decided as replaceFile decides, without
 // changing it; the reason when it could not. Lets an action refuse before it starts work

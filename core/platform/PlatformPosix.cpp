@@ -1,5 +1,6 @@
 // Varnock: keeps the archive list of an INI settings file.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,6 +46,7 @@ public:
         }
     }
     int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
     bool closeChecked() { return ::close(std::exchange(m_fd, -1)) == 0; }
 
 private:
@@ -88,6 +90,38 @@ fs::path folderOfFile(const fs::path& file) {
     return file.has_parent_path() ? file.parent_path() : fs::path(".");
 }
 
+FileStamp stampOf(const struct stat& info) {
+    constexpr std::int64_t kNanoseconds = 1'000'000'000;
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::uint64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * kNanoseconds + info.st_mtim.tv_nsec};
+}
+
+// Whether the file open as fd holds exactly expected, read anew from its start.
+Result<bool> holdsBytes(int fd, std::string_view expected, const fs::path& path) {
+    constexpr std::size_t kChunk = 1u << 16;
+    auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t got = ::pread(fd, buffer.get(), kChunk, offset);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return failure("Cannot read", path, errno);
+        }
+        const auto at = static_cast<std::size_t>(offset);
+        if (got == 0) {
+            return at == expected.size();
+        }
+        const std::string_view chunk(buffer.get(), static_cast<std::size_t>(got));
+        if (expected.substr(at, chunk.size()) != chunk) {
+            return false;
+        }
+        offset += got;
+    }
+}
+
 // A new, hidden file beside target that takes target's place on commit and is removed
 // otherwise.
 class TemporarySibling {
@@ -115,20 +149,24 @@ public:
     int error() const { return m_error; }
     int fd() const { return m_fd; }
 
-    // Flushes the file and renames it over the target; errno tells why when it fails.
-    bool commit() {
+    // Flushes and closes the file, ready to be moved over the target; errno tells why not.
+    bool flush() {
         if (::fsync(m_fd) != 0) {
             return false;
         }
         m_closed = true;
-        if (::close(std::exchange(m_fd, -1)) != 0 ||
-            ::rename(m_path.c_str(), m_target.c_str()) != 0) {
+        return ::close(std::exchange(m_fd, -1)) == 0;
+    }
+    // Renames the flushed file over the target; errno tells why when it fails.
+    bool moveOver() {
+        if (::rename(m_path.c_str(), m_target.c_str()) != 0) {
             return false;
         }
         m_closed = false;
         flushFolder(folderOfFile(m_target));
         return true;
     }
+    bool commit() { return flush() && moveOver(); }
 
 private:
     fs::path m_target;
@@ -176,7 +214,11 @@ struct SavePlan {
     std::unique_ptr<TemporarySibling> temporary;  // null: rewrite in place
 };
 
-Result<SavePlan> planSave(const fs::path& path) {
+enum class Plan { Prepare, DecideOnly };
+
+// With DecideOnly, the folder's permissions stand in for creating the new file, so that a
+// check leaves no trace.
+Result<SavePlan> planSave(const fs::path& path, Plan how = Plan::Prepare) {
     SavePlan plan{resolveLinks(path), std::nullopt, nullptr};
     struct stat old {};
     if (::stat(plan.target.c_str(), &old) == 0) {
@@ -186,9 +228,15 @@ Result<SavePlan> planSave(const fs::path& path) {
     if (plan.old && ::faccessat(AT_FDCWD, plan.target.c_str(), W_OK, AT_EACCESS) != 0) {
         return failure("Cannot save", plan.target, errno);
     }
-    plan.temporary = std::make_unique<TemporarySibling>(plan.target);
-    if (!plan.temporary->created()) {
-        const int error = plan.temporary->error();
+    int error = 0;
+    if (how == Plan::DecideOnly) {
+        const fs::path folder = folderOfFile(plan.target);
+        error = ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ? 0 : errno;
+    } else {
+        plan.temporary = std::make_unique<TemporarySibling>(plan.target);
+        error = plan.temporary->created() ? 0 : plan.temporary->error();
+    }
+    if (error != 0) {
         if (!plan.old || (error != EACCES && error != EPERM)) {
             return failure("Cannot save", plan.target, error);
         }
@@ -225,6 +273,22 @@ ssize_t copyChunk(int in, int out, off_t offset, bool& inKernel, std::unique_ptr
 
 }  // namespace
 
+class OpenFile {
+public:
+    explicit OpenFile(int fd) : m_fd(fd) {}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile() { ::close(m_fd); }
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+void OpenFileCloser::operator()(OpenFile* file) const {
+    delete file;
+}
+
 Result<FileContent> readFile(const fs::path& path) {
     // Non-blocking, so that a pipe in place of the file cannot hang the program.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -252,25 +316,70 @@ Result<FileContent> readFile(const fs::path& path) {
             return failure("Cannot read", path, errno);
         }
         if (got == 0) {
-            return content;
+            break;
         }
         content.size += static_cast<std::size_t>(got);
     }
+    struct stat after {};
+    if (::fstat(fd.get(), &after) != 0) {
+        return failure("Cannot read", path, errno);
+    }
+    content.stamp = stampOf(after);
+    content.settled = content.stamp == stampOf(info) && content.size == content.stamp.size;
+    // Kept open, so that a later save can check the very file it read without opening it again.
+    content.file.reset(new OpenFile(fd.release()));
+    return content;
+}
+
+Result<bool> stillAsRead(const fs::path& path, const FileContent& content) {
+    struct stat now {};
+    if (::stat(path.c_str(), &now) != 0) {
+        if (errno == ENOENT) {
+            return !content.exists;
+        }
+        return failure("Cannot read", path, errno);
+    }
+    if (!content.exists || !content.file || stampOf(now) != content.stamp) {
+        return false;
+    }
+    return holdsBytes(content.file->fd(), content.text(), path);
 }
 
 Status checkSaveable(const fs::path& path) {
-    const auto plan = planSave(path);
+    const auto plan = planSave(path, Plan::DecideOnly);
     return plan ? Status::success() : plan.status();
 }
 
-Status replaceFile(const fs::path& path, std::string_view bytes) {
+SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::string_view bytes) {
+    // Held from the check to the rename, so that two Varnock processes saving at once cannot
+    // both pass the check: the second finds the file replaced. Released when expected closes.
+    if (expected.file) {
+        ::flock(expected.file->fd(), LOCK_EX);
+    }
+    const auto failed = [](const Status& status) {
+        return SaveResult{SaveOutcome::Failed, status.reason()};
+    };
+    const auto changedOrFailed = [&](const fs::path& target) -> std::optional<SaveResult> {
+        const auto same = stillAsRead(target, expected);
+        if (!same) {
+            return failed(same.status());
+        }
+        if (!same.value()) {
+            return SaveResult{SaveOutcome::FileChanged, {}};
+        }
+        return std::nullopt;
+    };
     auto plan = planSave(path);
     if (!plan) {
-        return plan.status();
+        return failed(plan.status());
     }
     const SavePlan& save = plan.value();
     if (!save.temporary) {
-        return rewriteInPlace(save.target, bytes);
+        if (auto refused = changedOrFailed(save.target)) {
+            return *refused;
+        }
+        const Status written = rewriteInPlace(save.target, bytes);
+        return written ? SaveResult{SaveOutcome::Saved, {}} : failed(written);
     }
     const auto& old = save.old;
     const mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~umaskNow());
@@ -280,10 +389,18 @@ Status replaceFile(const fs::path& path, std::string_view bytes) {
             ::fchown(save.temporary->fd(), old->st_uid, old->st_gid);
     }
     if (!writeAll(save.temporary->fd(), bytes, 0) || ::fchmod(save.temporary->fd(), mode) != 0 ||
-        !save.temporary->commit()) {
-        return failure("Cannot save", save.target, errno);
+        !save.temporary->flush()) {
+        return failed(failure("Cannot save", save.target, errno));
     }
-    return Status::success();
+    // Checked after the slow part, so that the window in which another program's change
+    // could be lost is as short as a rename.
+    if (auto refused = changedOrFailed(save.target)) {
+        return *refused;
+    }
+    if (!save.temporary->moveOver()) {
+        return failed(failure("Cannot save", save.target, errno));
+    }
+    return {SaveOutcome::Saved, {}};
 }
 
 CopyResult copyFile(const fs::path& source, const fs::path& destination,

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "PathHelpers.h"
@@ -151,6 +152,22 @@ std::wstring wideFromCodePage(UINT codePage, std::string_view bytes, DWORD flags
     return wide;
 }
 
+// The file's identity, size and last write time; nothing when they cannot be had.
+std::optional<FileStamp> stampOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(file, &info)) {
+        return std::nullopt;
+    }
+    // FILETIME counts 100 ns steps from 1601; stamps count nanoseconds from 1970.
+    constexpr std::int64_t kFrom1601To1970 = 116444736000000000;
+    const auto ticks = (static_cast<std::int64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                       info.ftLastWriteTime.dwLowDateTime;
+    return FileStamp{info.dwVolumeSerialNumber,
+                     (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+                     (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+                     (ticks - kFrom1601To1970) * 100};
+}
+
 // How a save of a settings file goes: through a new file beside it, or in place where the
 // folder does not allow one.
 struct SavePlan {
@@ -178,6 +195,14 @@ Result<SavePlan> planSave(const fs::path& path) {
 
 }  // namespace
 
+// Windows keeps no file open between a read and the save that checks it: an open file could
+// not be replaced. stillAsRead opens it anew instead.
+class OpenFile {};
+
+void OpenFileCloser::operator()(OpenFile* file) const {
+    delete file;
+}
+
 Result<FileContent> readFile(const fs::path& path) {
     Handle file(::CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -192,11 +217,11 @@ Result<FileContent> readFile(const fs::path& path) {
         return Status::failure("Cannot read \"" + utf8FromPath(path) +
                                "\": it is not a regular file.");
     }
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size)) {
+    const auto before = stampOf(file.get());
+    if (!before) {
         return failure("Cannot read", path, ::GetLastError());
     }
-    auto content = FileContent::forReading(static_cast<std::size_t>(size.QuadPart));
+    auto content = FileContent::forReading(static_cast<std::size_t>(before->size));
     for (;;) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.makeRoom(), 1u << 30));
         DWORD got = 0;
@@ -204,10 +229,28 @@ Result<FileContent> readFile(const fs::path& path) {
             return failure("Cannot read", path, ::GetLastError());
         }
         if (got == 0) {
-            return content;
+            break;
         }
         content.size += got;
     }
+    const auto after = stampOf(file.get());
+    if (!after) {
+        return failure("Cannot read", path, ::GetLastError());
+    }
+    content.stamp = *after;
+    content.settled = *after == *before && content.size == after->size;
+    return content;
+}
+
+Result<bool> stillAsRead(const fs::path& path, const FileContent& content) {
+    auto now = readFile(path);
+    if (!now) {
+        return now.status();
+    }
+    if (!now.value().exists || !content.exists) {
+        return now.value().exists == content.exists;
+    }
+    return now.value().stamp == content.stamp && now.value().text() == content.text();
 }
 
 Status checkSaveable(const fs::path& path) {
@@ -218,17 +261,34 @@ Status checkSaveable(const fs::path& path) {
     return plan ? Status::success() : plan.status();
 }
 
-Status replaceFile(const fs::path& path, std::string_view bytes) {
+SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::string_view bytes) {
+    const auto failed = [](const Status& status) {
+        return SaveResult{SaveOutcome::Failed, status.reason()};
+    };
+    const auto changedOrFailed = [&](const fs::path& target) -> std::optional<SaveResult> {
+        const auto same = stillAsRead(target, expected);
+        if (!same) {
+            return failed(same.status());
+        }
+        if (!same.value()) {
+            return SaveResult{SaveOutcome::FileChanged, {}};
+        }
+        return std::nullopt;
+    };
     const auto plan = planSave(path);
     if (!plan) {
-        return plan.status();
+        return failed(plan.status());
     }
     const fs::path& target = plan.value().target;
     const fs::path& temporary = plan.value().temporary;
     const DWORD attributes = plan.value().attributes;
     const bool exists = plan.value().exists();
     if (temporary.empty()) {
-        return rewriteInPlace(target, bytes);
+        if (auto refused = changedOrFailed(target)) {
+            return *refused;
+        }
+        const Status written = rewriteInPlace(target, bytes);
+        return written ? SaveResult{SaveOutcome::Saved, {}} : failed(written);
     }
     DWORD error = ERROR_SUCCESS;
     Handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
@@ -237,7 +297,13 @@ Status replaceFile(const fs::path& path, std::string_view bytes) {
         !file.close()) {
         error = ::GetLastError();
         ::DeleteFileW(temporary.c_str());
-        return failure("Cannot save", target, error);
+        return failed(failure("Cannot save", target, error));
+    }
+    // Checked after the slow part, so that the window in which another program's change
+    // could be lost is as short as a replace.
+    if (auto refused = changedOrFailed(target)) {
+        ::DeleteFileW(temporary.c_str());
+        return *refused;
     }
     // ReplaceFileW keeps the old file's attributes, security and streams; where the file
     // system refuses it, a plain write-through move still replaces the file whole.
@@ -249,13 +315,13 @@ Status replaceFile(const fs::path& path, std::string_view bytes) {
     if (!replaced) {
         error = ::GetLastError();
         ::DeleteFileW(temporary.c_str());
-        return failure("Cannot save", target, error);
+        return failed(failure("Cannot save", target, error));
     }
     // Hidden, system and archive flags stay where a replacement does not carry them over.
     if (exists && ::GetFileAttributesW(target.c_str()) != attributes) {
         ::SetFileAttributesW(target.c_str(), attributes);
     }
-    return Status::success();
+    return {SaveOutcome::Saved, {}};
 }
 
 CopyResult copyFile(const fs::path& source, const fs::path& destination,

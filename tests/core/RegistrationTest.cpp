@@ -175,6 +175,48 @@ TEST_F(RegistrationTest, AnotherFileAtTheDestinationIsReplacedOnlyWhenTheUserSay
     EXPECT_EQ(readBytes(dataFiles / "x.bsa"), readBytes(source));
 }
 
+// Prompts whose question is answered while another program changes the settings file.
+class ChangingPrompts final : public UserPrompts {
+public:
+    ChangingPrompts(std::filesystem::path ini, std::string changed)
+        : m_ini(std::move(ini)), m_changed(std::move(changed)) {}
+    void showMessage(const std::string& text) override { shown.push_back(text); }
+    void showWarning(const std::string& text) override { shown.push_back(text); }
+    Answer askYesNo(const std::string&, Answer) override {
+        writeBytes(m_ini, m_changed);
+        return Answer::No;
+    }
+    std::vector<std::string> shown;
+
+private:
+    std::filesystem::path m_ini;
+    std::string m_changed;
+};
+
+TEST_F(RegistrationTest, TheSlotIsChosenAgainOnTheFileAsItIsWhenTheNameIsWritten) {
+    writeBytes(ini, "[Archives]\r\nArchive 0=a.bsa\r\n");
+    // During the question another program fills slot 1, the slot first chosen.
+    const std::string changed = "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=other.bsa\r\n";
+    ChangingPrompts changing(ini, changed);
+    const auto result = registerArchive(utf8FromPath(archive(elsewhere, "x.bsa")),
+                                        utf8FromPath(ini), changing, progress);
+    EXPECT_EQ(result.outcome, RegistrationOutcome::Registered);
+    EXPECT_EQ(result.slot, 2);
+    EXPECT_EQ(readBytes(ini), changed + "Archive 2=x.bsa\r\n");
+    EXPECT_EQ(changing.shown, std::vector<std::string>{"x.bsa registered successfully."});
+}
+
+TEST_F(RegistrationTest, ANameRegisteredDuringTheQuestionIsNotRegisteredTwice) {
+    writeBytes(ini, "[Archives]\r\nArchive 0=a.bsa\r\n");
+    const std::string changed = "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=x.bsa\r\n";
+    ChangingPrompts changing(ini, changed);
+    const auto result = registerArchive(utf8FromPath(archive(elsewhere, "x.bsa")),
+                                        utf8FromPath(ini), changing, progress);
+    EXPECT_EQ(result.outcome, RegistrationOutcome::Failed) << "the list must be refilled";
+    EXPECT_EQ(readBytes(ini), changed);
+    EXPECT_EQ(changing.shown, std::vector<std::string>{"x.bsa is already registered."});
+}
+
 class RegistrationFailureTest : public RegistrationTest {
 protected:
     void expectNothingRegistered(const std::string& settingsBefore) {

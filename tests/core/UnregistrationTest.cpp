@@ -78,13 +78,53 @@ TEST_F(UnregistrationTest, NothingSelectedOrNothingListedChangesNothing) {
     EXPECT_EQ(testing::readBytes(ini), kFiveSlots);
 }
 
+TEST_F(UnregistrationTest, AListThatNoLongerShowsTheFileRemovesNothingAndSaysSo) {
+    std::vector<ListEntry> list;
+    for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
+        list.push_back({slot.value, false});
+    }
+    list[1].selected = true;
+    list[4].selected = true;
+    // Another program puts its own archive into slot 1 after the list was filled.
+    const std::string changed =
+        "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=Important Other Tool.bsa\r\n"
+        "Archive 2=c.bsa\r\nArchive 3=d.bsa\r\nArchive 4=e.bsa\r\n";
+    testing::writeBytes(ini, changed);
+    EXPECT_TRUE(unregisterSelected(utf8FromPath(ini), list, prompts));
+    EXPECT_EQ(testing::readBytes(ini), changed);
+    ASSERT_EQ(prompts.warned.size(), 1u);
+    EXPECT_TRUE(prompts.warned[0].starts_with("The settings file was changed by another program"))
+        << prompts.warned[0];
+    EXPECT_EQ(prompts.shown, prompts.warned) << "no confirmation";
+}
+
+TEST_F(UnregistrationTest, ManySelectedEntriesGoInOneSave) {
+    std::string text = "[Archives]\r\n";
+    for (int n = 0; n < 100; ++n) {
+        text += "Archive " + std::to_string(n) + "=archive" + std::to_string(n) + ".bsa\r\n";
+    }
+    testing::writeBytes(ini, text + "[Other]\r\nArchive 5=kept\r\n");
+    std::vector<ListEntry> list;
+    for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
+        list.push_back({slot.value, slot.index % 2 == 1});
+    }
+    EXPECT_TRUE(unregisterSelected(utf8FromPath(ini), list, prompts));
+    std::string expected = "[Archives]\r\n";
+    for (int n = 0; n < 100; n += 2) {
+        expected += "Archive " + std::to_string(n) + "=archive" + std::to_string(n) + ".bsa\r\n";
+    }
+    EXPECT_EQ(testing::readBytes(ini), expected + "[Other]\r\nArchive 5=kept\r\n");
+    EXPECT_EQ(prompts.shown, std::vector<std::string>{kConfirmation});
+}
+
 #ifndef _WIN32  // needs permissions
 TEST_F(UnregistrationTest, AFailedRemovalIsReportedAndNotConfirmed) {
     testing::giveToUnprivilegedUser(ini);
     ::chmod(ini.c_str(), 0444);
     EXPECT_TRUE(testing::runUnprivileged([&] {
         return unregister({2, 4}) && prompts.shown.size() == 1 &&
-               prompts.shown[0].starts_with("c.bsa was not unregistered. Cannot save");
+               prompts.shown[0].starts_with(
+                   "The 2 selected archives were not unregistered. Cannot save");
     }));
     EXPECT_EQ(testing::readBytes(ini), kFiveSlots);
 }
