@@ -1,11 +1,14 @@
 // Varnock: keeps the archive list of an INI settings file.
 #include "FrmMain.h"
 
+#include <QApplication>
 #include <QIcon>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShortcut>
 
+#include <algorithm>
 #include <exception>
 
 #include "CopyProgressDialog.h"
@@ -13,6 +16,7 @@
 #include "PathHelpers.h"
 #include "PathLabel.h"
 #include "Registration.h"
+#include "SettingsFileWatcher.h"
 #include "Unregistration.h"
 #include "WindowTitle.h"
 
@@ -70,7 +74,8 @@ FrmMain::FrmMain(QWidget* parent)
       m_cmdPatch(button(this, "cmdPatch", kCmdPatch, QStringLiteral("Register Archive"))),
       m_cdlChoose(std::make_unique<DialogFileChooser>()),
       m_prompts(std::make_unique<MessageBoxPrompts>(this)),
-      m_copyProgress(std::make_unique<CopyProgressDialog>(this)) {
+      m_copyProgress(std::make_unique<CopyProgressDialog>(this)),
+      m_watcher(new SettingsFileWatcher(this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kWindowTitle);
     setWindowIcon(applicationIcon());
@@ -87,6 +92,7 @@ FrmMain::FrmMain(QWidget* parent)
     connectAction(m_cmdIni, &FrmMain::selectIni);
     connectAction(m_cmdPatch, &FrmMain::registerChosenArchive);
     connectAction(m_cmdUnpatch, &FrmMain::unregisterSelectedArchives);
+    connect(m_watcher, &SettingsFileWatcher::changed, this, &FrmMain::followFileChange);
     auto* deleteKey = new QShortcut(QKeySequence::Delete, m_lstArchives);
     deleteKey->setContext(Qt::WidgetShortcut);
     connect(deleteKey, &QShortcut::activated, this,
@@ -135,7 +141,8 @@ void FrmMain::selectIni() {
         return;
     }
     m_lblIni->setPath(chosen);
-    showSlots(registered.value());
+    m_watcher->watch(chosen);
+    showSlots(registered.value(), false);
 }
 
 QString FrmMain::chooseFile(const QString& filter, const QString& extension, QPushButton* opener) {
@@ -177,6 +184,8 @@ void FrmMain::connectAction(QPushButton* button, Action action) {
 }
 
 void FrmMain::runAction(Action action) {
+    m_acting = true;
+    const auto acted = qScopeGuard([this] { m_acting = false; });
     try {
         (this->*action)();
     } catch (const std::exception& error) {
@@ -197,12 +206,43 @@ void FrmMain::refreshList() {
         m_prompts->showWarning(registered.reason());
         return;
     }
-    showSlots(registered.value());
+    showSlots(registered.value(), false);
 }
 
-void FrmMain::showSlots(const std::vector<varnock::ArchiveSlot>& registered) {
-    m_lstArchives->clear();
+void FrmMain::followFileChange() {
+    if (m_acting || QApplication::activeModalWidget()) {
+        m_watcher->retryLater();
+        return;
+    }
+    const varnock::ArchiveSlotTable table(varnock::pathFromUtf8(iniPath().toStdString()));
+    const auto registered = table.listRegisteredChecked();
+    // A file that cannot be read now is told by the next action that needs it; the list is
+    // not emptied under the user's eyes for what may be a passing state.
+    if (registered) {
+        showSlots(registered.value(), true);
+    }
+}
+
+void FrmMain::showSlots(const std::vector<varnock::ArchiveSlot>& registered, bool keepSelection) {
+    QStringList shown;
     for (const auto& slot : registered) {
-        m_lstArchives->insertItem(slot.index, QString::fromStdString(slot.value));
+        shown << QString::fromStdString(slot.value);
+    }
+    QStringList before;
+    for (int i = 0; i < m_lstArchives->count(); ++i) {
+        before << m_lstArchives->item(i)->text();
+    }
+    if (keepSelection && shown == before) {
+        return;  // nothing to show: keep the scroll position and the current entry as well
+    }
+    std::vector<bool> selected(static_cast<std::size_t>(shown.size()));
+    for (int i = 0; keepSelection && i < std::min(m_lstArchives->count(), int(shown.size())); ++i) {
+        selected[static_cast<std::size_t>(i)] =
+            m_lstArchives->item(i)->isSelected() && before[i] == shown[i];
+    }
+    m_lstArchives->clear();
+    m_lstArchives->addItems(shown);
+    for (int i = 0; i < m_lstArchives->count(); ++i) {
+        m_lstArchives->item(i)->setSelected(selected[static_cast<std::size_t>(i)]);
     }
 }

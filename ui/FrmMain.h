@@ -12,6 +12,7 @@
 #include "UserPrompts.h"
 
 class PathLabel;
+class SettingsFileWatcher;
 class QListWidget;
 class QPushButton;
 
@@ -45,7 +46,10 @@ private:
     // Fills the list from the chosen settings file; a file that cannot be read empties the
     // list and is told, rather than shown as one with nothing registered.
     void refreshList();
-    void showSlots(const std::vector<varnock::ArchiveSlot>& registered);
+    // Refills the list after another program changed the settings file, keeping the selection
+    // of entries that still show the same name; waits while a dialog or an action runs.
+    void followFileChange();
+    void showSlots(const std::vector<varnock::ArchiveSlot>& registered, bool keepSelection);
 
     PathLabel* m_lblArchive;
     PathLabel* m_lblIni;
@@ -57,4 +61,6 @@ private:
     std::unique_ptr<FileChooser> m_cdlChoose;
     std::unique_ptr<varnock::UserPrompts> m_prompts;
     std::unique_ptr<varnock::CopyProgressView> m_copyProgress;
+    SettingsFileWatcher* m_watcher;
+    bool m_acting = false;  // an action is running
 };

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 
 #include "PathLabel.h"
 #include "ScriptedSeams.h"
@@ -36,6 +37,7 @@ private slots:
     void anUnreadableSettingsFileIsToldAndNotChosen();
     void keysPressButtonsAndDeleteUnregisters();
     void registeringScrollsToTheNewEntry();
+    void theListFollowsAnotherProgramsChangeKeepingTheSelection();
     void unregisteringRemovesTheSelectedSlotsAndRefillsTheList();
 
 private:
@@ -401,6 +403,34 @@ void FrmMainTest::registeringScrollsToTheNewEntry() {
     const QRect entry = list->visualItemRect(list->item(40));
     QVERIFY2(list->viewport()->rect().contains(entry), "the new entry is scrolled out of sight");
     QVERIFY(list->selectedItems().isEmpty());
+}
+
+void FrmMainTest::theListFollowsAnotherProgramsChangeKeepingTheSelection() {
+    const QString ini =
+        writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\n");
+    m_chosen = {ini};
+    click("cmdINI");
+    selectRows({0, 2});
+    // Another program saves by renaming a new file over the old one: slot 2 now names
+    // another archive, and a slot is added.
+    writeIni("new.ini",
+             "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=other\r\n"
+             "Archive 3=d\r\n");
+    std::filesystem::rename(m_folder->filePath("new.ini").toStdString(), ini.toStdString());
+    QTRY_COMPARE_WITH_TIMEOUT(listed(), (QStringList{"a", "b", "other", "d"}), 1000);
+    const auto* list = m_window->findChild<QListWidget*>("lstArchives");
+    QList<int> selected;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->isSelected()) {
+            selected << i;
+        }
+    }
+    QCOMPARE(selected, QList<int>{0});
+
+    // And it goes on following the file that took the old one's place.
+    writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList{"a"}, 1000);
+    QVERIFY(m_messages.empty());
 }
 
 QTEST_MAIN(FrmMainTest)

@@ -1,0 +1,49 @@
+// Varnock: keeps the archive list of an INI settings file.
+#include "SettingsFileWatcher.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// Long enough to let a burst of writes end, short enough that the list follows within a second.
+constexpr int kQuietMs = 250;
+
+}  // namespace
+
+SettingsFileWatcher::SettingsFileWatcher(QObject* parent) : QObject(parent) {
+    m_quiet.setSingleShot(true);
+    m_quiet.setInterval(kQuietMs);
+    connect(&m_quiet, &QTimer::timeout, this, &SettingsFileWatcher::changed);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &SettingsFileWatcher::noticed);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &SettingsFileWatcher::noticed);
+}
+
+void SettingsFileWatcher::watch(const QString& path) {
+    if (!m_watcher.files().isEmpty()) {
+        m_watcher.removePaths(m_watcher.files());
+    }
+    if (!m_watcher.directories().isEmpty()) {
+        m_watcher.removePaths(m_watcher.directories());
+    }
+    m_path = path;
+    if (path.isEmpty()) {
+        return;
+    }
+    // The folder too: a file replaced by renaming a new one over it is not the file watched.
+    m_watcher.addPath(QFileInfo(path).absolutePath());
+    if (QFileInfo::exists(path)) {
+        m_watcher.addPath(path);
+    }
+    m_quiet.stop();
+}
+
+void SettingsFileWatcher::retryLater() {
+    m_quiet.start();
+}
+
+void SettingsFileWatcher::noticed() {
+    if (!m_path.isEmpty() && !m_watcher.files().contains(m_path) && QFileInfo::exists(m_path)) {
+        m_watcher.addPath(m_path);
+    }
+    m_quiet.start();
+}

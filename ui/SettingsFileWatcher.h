@@ -1,0 +1,30 @@
+// Varnock: keeps the archive list of an INI settings file.
+// Tells when the chosen settings file may have changed on disk, so that the list can follow it.
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QTimer>
+
+class SettingsFileWatcher final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SettingsFileWatcher(QObject* parent = nullptr);
+
+    // Watches path from now on (nothing for an empty path).
+    void watch(const QString& path);
+    // Tells again in a moment, for a change that could not be acted on now.
+    void retryLater();
+
+signals:
+    // A burst of changes is told once, shortly after it ends.
+    void changed();
+
+private:
+    void noticed();
+
+    QFileSystemWatcher m_watcher;
+    QTimer m_quiet;
+    QString m_path;
+};
