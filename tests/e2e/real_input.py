@@ -1,0 +1,34 @@
+"""Real input through the X server (XTEST, as a person's keyboard and mouse would send it)."""
+import subprocess
+
+from accessibility import extents
+
+KEY_DELAY_MS = "8"
+
+
+def xdotool(*arguments):
+    subprocess.run(["xdotool", *arguments], check=True)
+
+
+def press(*keys):
+    """Presses and releases each key in turn, e.g. press("ctrl+a", "Return")."""
+    xdotool("key", "--delay", KEY_DELAY_MS, *keys)
+
+
+def type_text(text):
+    xdotool("type", "--delay", KEY_DELAY_MS, text)
+
+
+def click(node, scale=1, modifier=None):
+    """Clicks the middle of a widget."""
+    x, y, width, height = extents(node)
+    click_at(x + width / 2, y + height / 2, scale, modifier)
+
+
+def click_at(x, y, scale=1, modifier=None):
+    """The bus gives device-independent pixels; the screen has scale times as many."""
+    move = ["mousemove", "--sync", str(int(x * scale)), str(int(y * scale))]
+    if modifier:
+        xdotool("keydown", modifier, *move, "click", "1", "keyup", modifier)
+    else:
+        xdotool(*move, "click", "1")
