@@ -8,6 +8,7 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "[Archives] section of its INI settings file, changing nothing in the file but the "
        "key it edits.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Varnock)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The library dependencies come from the binary itself; the SVG plug-in is loaded at run time.
