@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of the archive copy against the system's cp on the same 512 MiB file. The
 // archive copy flushes its file to disk before renaming it into place; cp does not, so cp
 // is also measured followed by a flush of the copy.

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // listRegistered against its floor: 257 plain open-read-close cycles of the same file, what a
 // reader that went to the file for every slot would pay. Beside them, one registration and
 // one unregistration of 100 entries, each a read and one save.
@@ -13,8 +13,8 @@
 #include <memory>
 
 #include "ArchiveSlotTable.h"
-#include "IniText.h"
 #include "SettingsFiles.h"
+#include "ini/IniText.h"
 
 namespace {
 
@@ -113,7 +113,7 @@ void BM_RegisterOne40K(benchmark::State& state) {
     const std::string full = bench::settingsText(40 * 1024, 6);
     const std::string text = *ini::withoutKey(full, kArchivesSection, slotKey(kMaxSlot));
     changeOf(state, text, [](const ArchiveSlotTable& table) {
-        const auto done = table.registerName("New.bsa");
+        const auto done = table.registerName(SettingsFile::storable("New.bsa").value());
         return done && done.value().kind == FreeSlot::Kind::Found;
     });
 }

@@ -1,11 +1,11 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ArchiveSlotTable.h"
 
 #include <algorithm>
 
-#include "IniScanner.h"
-#include "IniText.h"
-#include "Utf8.h"
+#include "ini/IniScanner.h"
+#include "ini/IniText.h"
+#include "ini/Utf8.h"
 
 namespace varnock {
 namespace {
@@ -148,20 +148,15 @@ Result<FreeSlot> ArchiveSlotTable::findFreeSlot(std::string_view name) const {
     return taken.value().freeSlotFor(name);
 }
 
-Result<FreeSlot> ArchiveSlotTable::registerName(std::string_view name,
+Result<FreeSlot> ArchiveSlotTable::registerName(const StorableValue& name,
                                                 std::optional<SlotSnapshot> decided) const {
-    const auto bytes = SettingsFile::encodeValue(name);
-    if (!bytes) {
-        return Status::failure("The name cannot be stored in the settings file: " + bytes.reason() +
-                               ".");
-    }
     FreeSlot outcome;
     const auto write = [&](std::string_view text) -> std::optional<std::string> {
-        outcome = freeSlotIn(slotValues(text), name);
+        outcome = freeSlotIn(slotValues(text), name.text);
         if (outcome.kind != FreeSlot::Kind::Found) {
             return std::nullopt;
         }
-        return ini::withValue(text, kArchivesSection, slotKey(outcome.slot), bytes.value());
+        return ini::withValue(text, kArchivesSection, slotKey(outcome.slot), name.bytes);
     };
     std::optional<platform::FileContent> start;
     if (decided) {

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The [Archives] section seen as 256 numbered slots, "Archive 0" to "Archive 255", each
 // naming one registered archive; every rule about slots lives here. Nothing is kept between
 // calls: each one reads the file once, as it is then, and a change is saved only over the
@@ -91,8 +91,8 @@ public:
     // Writes name into the first free slot of the file as it is when it is saved, unless it
     // is already registered there or every slot is taken (the result says which). decided,
     // when given, is the snapshot the caller decided on: if the file is still as it was read
-    // then, no second read is made. name must be storable (SettingsFile::whyUnstorable).
-    Result<FreeSlot> registerName(std::string_view name,
+    // then, no second read is made.
+    Result<FreeSlot> registerName(const StorableValue& name,
                                   std::optional<SlotSnapshot> decided = {}) const;
     // Deletes the keys of all the slots given, in one save, and only if each still holds the
     // value given; otherwise nothing is deleted and the result is ListOutdated.

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the window shows an archive copy while it runs; the window provides it.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DataFilesCopy.h"
 
 #include <filesystem>
@@ -8,12 +8,12 @@
 
 namespace varnock {
 
-bool copyIntoDataFiles(std::string_view archivePath, std::string_view destination,
-                       UserPrompts& prompts, CopyProgressView& progress) {
+bool copyIntoDataFiles(std::string_view archivePath, const std::string& archiveName,
+                       std::string_view destination, UserPrompts& prompts,
+                       CopyProgressView& progress) {
     namespace fs = std::filesystem;
     const fs::path source = pathFromUtf8(archivePath);
     const fs::path target = pathFromUtf8(destination);
-    const std::string archiveName = lastComponent(archivePath);
     std::error_code ec;
     if (fs::exists(target, ec)) {
         // On a case-blind file system "data files" is "Data Files": copying the archive onto

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File paths as the user sees them: UTF-8 text with the platform's separators.
 #pragma once
 

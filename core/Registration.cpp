@@ -1,9 +1,9 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Registration.h"
 
 #include "DataFilesCopy.h"
 #include "PathHelpers.h"
-#include "Utf8.h"
+#include "ini/Utf8.h"
 #include "platform/Platform.h"
 
 namespace varnock {
@@ -19,26 +19,28 @@ bool isControl(char32_t c) {
 
 }  // namespace
 
-std::optional<std::string> whyUnregistrable(std::string_view name) {
+Result<StorableValue> registrableName(std::string_view name) {
     if (name.empty()) {
-        return "it is empty";
+        return Status::failure("it is empty");
     }
     for (std::size_t pos = 0; pos < name.size();) {
         const auto c = decodeUtf8(name, pos);
         if (!c) {
-            return "it is not valid text";
+            return Status::failure("it is not valid text");
         }
         if (isControl(*c)) {
-            return "it holds a control character";
+            return Status::failure("it holds a control character");
         }
+        // Named here, character by character, since the user has to find it in the name.
         std::string character;
         appendUtf8(character, *c);
         if (!platform::toCodePage(character)) {
-            return "it holds \"" + character +
-                   "\", a character that the settings file's code page cannot hold";
+            return Status::failure("it holds \"" + character +
+                                   "\", a character that the settings file's code page "
+                                   "cannot hold");
         }
     }
-    return SettingsFile::whyUnstorable(name);
+    return SettingsFile::storable(name);
 }
 
 RegistrationResult registerArchive(std::string_view archivePath, std::string_view iniPath,
@@ -54,8 +56,9 @@ RegistrationResult registerArchive(std::string_view archivePath, std::string_vie
     }
     const std::string archiveName = lastComponent(archivePath);
     // Refused before anything is copied: such a name would be stored wrong or inject lines.
-    if (const auto why = whyUnregistrable(archiveName)) {
-        prompts.showWarning(archiveName + " cannot be registered: " + *why + ".");
+    const auto name = registrableName(archiveName);
+    if (!name) {
+        prompts.showWarning(archiveName + " cannot be registered: " + name.reason() + ".");
         return notRegistered;
     }
     const ArchiveSlotTable table(pathFromUtf8(iniPath));
@@ -87,12 +90,12 @@ RegistrationResult registerArchive(std::string_view archivePath, std::string_vie
         prompts.askYesNo(std::string(kNotInDataFiles), Answer::Yes) == Answer::Yes) {
         const std::string destination = dataFilesFolder + archiveName;
         prompts.showMessage(destination);
-        if (!copyIntoDataFiles(archivePath, destination, prompts, progress)) {
+        if (!copyIntoDataFiles(archivePath, archiveName, destination, prompts, progress)) {
             return notRegistered;
         }
     }
 
-    const auto written = table.registerName(archiveName, std::move(snapshot).value());
+    const auto written = table.registerName(name.value(), std::move(snapshot).value());
     if (!written) {
         prompts.showWarning(archiveName + " was not registered. " + written.reason());
         return {RegistrationOutcome::Failed};

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Registering an archive: its file name goes into the first free slot of the settings file,
 // after the archive has been copied into the "Data Files" folder if the user wants that.
 #pragma once
@@ -13,8 +13,9 @@
 
 namespace varnock {
 
-// Why name cannot be registered so that it reads back the same; nothing when it can.
-std::optional<std::string> whyUnregistrable(std::string_view name);
+// The name ready to store, or why it cannot be registered so that it reads back the same (a
+// reason that reads on from "…: ").
+Result<StorableValue> registrableName(std::string_view name);
 
 enum class RegistrationOutcome {
     Registered,

@@ -1,11 +1,11 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SettingsFile.h"
 
 #include <chrono>
 #include <thread>
 
-#include "IniText.h"
 #include "PathHelpers.h"
+#include "ini/IniText.h"
 #include "platform/Platform.h"
 
 namespace varnock {
@@ -117,7 +117,7 @@ Result<std::string> SettingsFile::readChecked(std::string_view section,
     return platform::fromCodePage(value->substr(0, kValueCapacity - 1));
 }
 
-Result<std::string> SettingsFile::encodeValue(std::string_view value) {
+Result<StorableValue> SettingsFile::storable(std::string_view value) {
     auto bytes = platform::toCodePage(value);
     if (!bytes) {
         return Status::failure(
@@ -130,22 +130,18 @@ Result<std::string> SettingsFile::encodeValue(std::string_view value) {
     if (auto problem = ini::valueProblem(*bytes)) {
         return Status::failure(std::move(*problem));
     }
-    return std::move(*bytes);
-}
-
-std::optional<std::string> SettingsFile::whyUnstorable(std::string_view value) {
-    const auto bytes = encodeValue(value);
-    return bytes ? std::nullopt : std::optional<std::string>(bytes.reason());
+    return StorableValue{std::string(value), std::move(*bytes)};
 }
 
 Status SettingsFile::write(std::string_view section, std::string_view key,
                            std::string_view value) const {
-    const auto bytes = encodeValue(value);
-    if (!bytes) {
+    const auto checked = storable(value);
+    if (!checked) {
         return Status::failure("The value \"" + std::string(value) +
-                               "\" cannot be stored in the settings file: " + bytes.reason() + ".");
+                               "\" cannot be stored in the settings file: " + checked.reason() +
+                               ".");
     }
-    return change(section, key, bytes.value());
+    return change(section, key, checked.value().bytes);
 }
 
 Status SettingsFile::remove(std::string_view section, std::string_view key) const {

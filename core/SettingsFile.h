@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A settings file, read or changed at the moment of the call: one key at a time, or a whole
 // edit of its text. Between calls nothing is held, and a change rewrites nothing but the
 // lines it changes, only over the very bytes it was computed from.
@@ -18,6 +18,13 @@ namespace varnock {
 
 // The reader's buffer: a value reads as its first kValueCapacity - 1 characters.
 inline constexpr std::size_t kValueCapacity = 255;
+
+// A value checked and converted once for storing: the text as shown, and the bytes in the
+// file's code page that read back as exactly that text.
+struct StorableValue {
+    std::string text;
+    std::string bytes;
+};
 
 class SettingsFile {
 public:
@@ -52,10 +59,9 @@ public:
     // few times, before the edit is refused. start, when given, is the first text tried.
     Status edit(const Change& change, std::optional<platform::FileContent> start = {}) const;
 
-    // Why value could not be stored so that it reads back unchanged; nothing when it can.
-    static std::optional<std::string> whyUnstorable(std::string_view value);
-    // The value in the file's code page, or why it cannot be stored so as to read back the same.
-    static Result<std::string> encodeValue(std::string_view value);
+    // The value ready to store, or why it could not be stored so as to read back unchanged
+    // (a reason that reads on from "…: ").
+    static Result<StorableValue> storable(std::string_view value);
 
     const std::filesystem::path& path() const { return m_path; }
 

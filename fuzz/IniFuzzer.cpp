@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads keys from arbitrary text, checks that the slot table's one-pass reading agrees with
 // reading each slot's key, then writes and removes one key and checks that it reads back as
 // written while every other key reads as before.
@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "ArchiveSlotTable.h"
-#include "IniScanner.h"
-#include "IniText.h"
-#include "Windows1252.h"
+#include "ini/IniScanner.h"
+#include "ini/IniText.h"
+#include "ini/Windows1252.h"
 
 namespace {
 

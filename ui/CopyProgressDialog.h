@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows a long archive copy in a modal progress dialog with a Cancel button. The dialog
 // appears only once the copy has run for a while, so that quick copies do not flash it.
 #pragma once

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing a file to open: the window's one seam to the file dialog.
 #pragma once
 

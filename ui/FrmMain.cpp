@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FrmMain.h"
 
 #include <QApplication>
@@ -20,10 +20,26 @@
 #include "Unregistration.h"
 #include "WindowTitle.h"
 
+// What each selection button chooses: the dialog's filter and the check of the chosen name
+// both come from the one extension.
+struct FileKind {
+    const char* description;
+    const char* extension;
+
+    QString filter() const {
+        return QStringLiteral("%1 (*.%2)")
+            .arg(QString::fromLatin1(description), QString::fromLatin1(extension).toUpper());
+    }
+    // Only the last three characters count, in any case: "x.Bsa" and "xbsa" both pass.
+    bool matches(const QString& path) const {
+        return path.right(3).toLower() == QLatin1String(extension);
+    }
+};
+
 namespace {
 
-const QString kArchiveFilter = QStringLiteral("Archive file (*.BSA)");
-const QString kSettingsFilter = QStringLiteral("Initialization settings file (*.INI)");
+constexpr FileKind kArchiveFile{"Archive file", "bsa"};
+constexpr FileKind kSettingsFile{"Initialization settings file", "ini"};
 
 // The layout in device-independent pixels; Qt scales it with the desktop.
 constexpr QSize kClientSize(312, 281);
@@ -122,14 +138,14 @@ QString FrmMain::iniPath() const {
 }
 
 void FrmMain::selectArchive() {
-    const QString chosen = chooseFile(kArchiveFilter, QStringLiteral("bsa"), m_cmdArchive);
+    const QString chosen = chooseFile(kArchiveFile, m_cmdArchive);
     if (!chosen.isEmpty()) {
         m_lblArchive->setPath(chosen);
     }
 }
 
 void FrmMain::selectIni() {
-    const QString chosen = chooseFile(kSettingsFilter, QStringLiteral("ini"), m_cmdIni);
+    const QString chosen = chooseFile(kSettingsFile, m_cmdIni);
     if (chosen.isEmpty()) {
         return;
     }
@@ -145,11 +161,11 @@ void FrmMain::selectIni() {
     showSlots(registered.value(), false);
 }
 
-QString FrmMain::chooseFile(const QString& filter, const QString& extension, QPushButton* opener) {
-    const QString chosen = m_cdlChoose->chooseFile(this, filter);
+QString FrmMain::chooseFile(const FileKind& kind, QPushButton* opener) {
+    const QString chosen = m_cdlChoose->chooseFile(this, kind.filter());
     activateWindow();
     opener->setFocus(Qt::OtherFocusReason);
-    if (chosen.isEmpty() || chosen.right(3).toLower() != extension) {
+    if (chosen.isEmpty() || !kind.matches(chosen)) {
         return {};
     }
     return chosen;

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The only window: the two selections, the list of registered archives and the actions.
 #pragma once
 
@@ -11,6 +11,7 @@
 #include "FileChooser.h"
 #include "UserPrompts.h"
 
+struct FileKind;
 class PathLabel;
 class SettingsFileWatcher;
 class QListWidget;
@@ -40,9 +41,9 @@ private:
     void connectAction(QPushButton* button, Action action);
     // Runs one button's action; an unexpected error is shown instead of ending the program.
     void runAction(Action action);
-    // The file chosen through the dialog that opener opened, when its name ends in extension;
-    // an empty text otherwise. Keyboard focus goes back to opener.
-    QString chooseFile(const QString& filter, const QString& extension, QPushButton* opener);
+    // The file of kind chosen through the dialog that opener opened, or an empty text.
+    // Keyboard focus goes back to opener.
+    QString chooseFile(const FileKind& kind, QPushButton* opener);
     // Fills the list from the chosen settings file; a file that cannot be read empties the
     // list and is told, rather than shown as one with nothing registered.
     void refreshList();

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A label that holds a full path and shows as much of it as fits, eliding the middle;
 // the tooltip shows the whole path.
 #pragma once

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tells when the chosen settings file may have changed on disk, so that the list can follow it.
 #pragma once
 

@@ -1,16 +1,11 @@
-// Varnock: keeps the archive list of an INI settings file.
-#include "IniScanner.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ini/IniScanner.h"
 
 #include <cstring>
 
 namespace varnock::ini {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool isLineBreak(char c) {
     return c == '\n' || c == '\r';
 }

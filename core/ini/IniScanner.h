@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding sections and key lines in INI text; shared by reading and editing.
 #pragma once
 
@@ -7,6 +7,14 @@
 #include <string_view>
 
 namespace varnock::ini {
+
+// A UTF-8 byte-order mark: where it opens a file, it belongs to no line's text.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Spaces and tabs: what is trimmed around names and values.
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // One line: its content is [begin, end); next is where the following line starts
 // (equal to end when the line is the last and has no line ending).

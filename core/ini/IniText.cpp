@@ -1,14 +1,10 @@
-// Varnock: keeps the archive list of an INI settings file.
-#include "IniText.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ini/IniText.h"
 
-#include "IniScanner.h"
+#include "ini/IniScanner.h"
 
 namespace varnock::ini {
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 std::optional<std::string> lineSafetyProblem(std::string_view text) {
     if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
@@ -98,7 +94,7 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
     const auto header = findSection(text, section);
     if (!header) {
         std::string out(text);
-        if (!out.empty() && out != "\xEF\xBB\xBF" && out.back() != '\n' && out.back() != '\r') {
+        if (!out.empty() && out != kByteOrderMark && out.back() != '\n' && out.back() != '\r') {
             out.append(eol);
         }
         out.append("[").append(section).append("]").append(eol);

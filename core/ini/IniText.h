@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and editing single keys in the text of an INI file, the way the Windows profile
 // API reads them, while every byte outside the edited key stays as it was.
 //

@@ -1,5 +1,5 @@
-// Varnock: keeps the archive list of an INI settings file.
-#include "Utf8.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ini/Utf8.h"
 
 #include <cstdint>
 

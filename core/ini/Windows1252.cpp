@@ -1,10 +1,10 @@
-// Varnock: keeps the archive list of an INI settings file.
-#include "Windows1252.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ini/Windows1252.h"
 
 #include <array>
 #include <cstdint>
 
-#include "Utf8.h"
+#include "ini/Utf8.h"
 
 namespace varnock {
 namespace {

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 8-bit code page that settings files use where the system has no ANSI code page.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "PathHelpers.h"
-#include "Windows1252.h"
+#include "ini/Windows1252.h"
 #include "platform/Platform.h"
 
 namespace varnock::platform {

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "PathHelpers.h"
-#include "Utf8.h"
+#include "ini/Utf8.h"
 #include "platform/Platform.h"
 
 namespace varnock::platform {

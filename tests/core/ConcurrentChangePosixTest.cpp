@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Another program, or another Varnock, changing the settings file while Varnock changes it:
 // real processes and real files, no stand-ins.
 #include <gtest/gtest.h>
@@ -12,12 +12,12 @@
 #include <thread>
 
 #include "ArchiveSlotTable.h"
-#include "IniText.h"
 #include "PathHelpers.h"
 #include "Registration.h"
 #include "ScriptedPrompts.h"
 #include "TemporaryFolder.h"
 #include "Unregistration.h"
+#include "ini/IniText.h"
 
 namespace varnock {
 namespace {

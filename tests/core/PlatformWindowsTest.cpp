@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows side: the ANSI code page, file attributes, read-only files, Unicode paths and
 // both separators.
 #define WIN32_LEAN_AND_MEAN

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Links, permission bits, resource limits and users: the POSIX side of replacing the file.
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prompts and a copy-progress view for the actions' tests: answers come from a script, and
 // everything shown is recorded.
 #pragma once

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh folder for one test, removed with everything in it afterwards.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Permission failures cannot be provoked as root, who may read and write anything, so tests
 // of them run their check in a child process that has given up root.
 #pragma once

@@ -1,4 +1,4 @@
-// Varnock: keeps the archive list of an INI settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-ins for the file dialog and the message boxes that answer from a script and record
 // what the window asked.
 #pragma once

@@ -1,5 +1,5 @@
-// Varnock: keeps the archive list of an INI settings file.
-#include "IniText.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ini/IniText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-// Varnock: keeps the archive list of an INI settings file.
-#include "Windows1252.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ini/Windows1252.h"
 
 #include <gtest/gtest.h>
 
