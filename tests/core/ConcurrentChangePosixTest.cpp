@@ -3,6 +3,7 @@
 // real processes and real files, no stand-ins.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,7 +33,14 @@ class Child {
 public:
     explicit Child(const std::function<int()>& body) : m_pid(::fork()) {
         if (m_pid == 0) {
-            ::_exit(body());
+            // Ends with the test, whatever becomes of it, and never returns into it.
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            int code = 1;
+            try {
+                code = body();
+            } catch (...) {
+            }
+            ::_exit(code);
         }
     }
     ~Child() {
@@ -42,7 +50,11 @@ public:
         }
     }
     bool started() const { return m_pid > 0; }
-    void kill() { ::kill(m_pid, SIGKILL); }
+    void kill() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+        }
+    }
     // The child's exit code; -1 when it did not exit normally.
     int wait() {
         int status = 0;
@@ -65,7 +77,8 @@ enum class SaveStyle { ByRename, InPlace };
 int otherProgram(const fs::path& ini, SaveStyle style, std::chrono::milliseconds period,
                  const fs::path& stop, const fs::path& done) {
     int k = 0;
-    for (; !fs::exists(stop); ++k) {
+    const auto deadline = std::chrono::steady_clock::now() + 2min;
+    for (; !fs::exists(stop) && std::chrono::steady_clock::now() < deadline; ++k) {
         std::this_thread::sleep_for(period);
         const std::string text = readBytes(ini);
         const std::string n = std::to_string(k);

@@ -93,13 +93,13 @@ TEST(WindowsPaths, TheDataFilesTestWorksWithEitherSeparator) {
         EXPECT_EQ(registerArchive(inPlace, iniPath, prompts, progress).outcome,
                   RegistrationOutcome::Registered);
         EXPECT_TRUE(prompts.asked.empty()) << separator;
-        ArchiveSlotTable(pathFromUtf8(iniPath)).deleteSlot(0).ok();
+        ASSERT_TRUE(ArchiveSlotTable(pathFromUtf8(iniPath)).deleteSlot(0));
 
         const std::string outOfPlace = base + separator + "x.bsa";
         EXPECT_EQ(registerArchive(outOfPlace, iniPath, prompts, progress).outcome,
                   RegistrationOutcome::Registered);
         EXPECT_EQ(prompts.asked.size(), 1u) << separator;
-        ArchiveSlotTable(pathFromUtf8(iniPath)).deleteSlot(0).ok();
+        ASSERT_TRUE(ArchiveSlotTable(pathFromUtf8(iniPath)).deleteSlot(0));
     }
 }
 

@@ -47,13 +47,14 @@ TEST_F(SettingsFileTest, AWriteThatFailsHalfwayLeavesTheOldBytesAndNoLeftovers) 
     const std::string big = kRealistic + "[Padding]\r\n" + std::string(64 * 1024, 'p') + "\r\n";
     writeBytes(ini, big);
     // A file-size limit makes the disk "full" part of the way through the new file.
-    const bool failedCleanly = testing::runInChild([&] {
+    EXPECT_TRUE(testing::runInChild([&]() -> std::string {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{16 * 1024, 16 * 1024};
-        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
-               !file.write("Archives", "Archive 0", "New.bsa").ok();
-    });
-    EXPECT_TRUE(failedCleanly);
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return "cannot limit the file size";
+        }
+        return file.write("Archives", "Archive 0", "New.bsa") ? "the write reported success" : "";
+    }));
     EXPECT_EQ(readBytes(ini), big);
     EXPECT_EQ(folder.listing(), "app.ini");
 }
@@ -62,9 +63,14 @@ TEST_F(SettingsFileTest, AFileThatCannotBeReadIsNeverWritten) {
     writeBytes(ini, kRealistic);
     testing::giveToUnprivilegedUser(ini);
     ::chmod(ini.c_str(), 0200);
-    EXPECT_TRUE(testing::runUnprivileged([&] {
+    EXPECT_TRUE(testing::runUnprivileged([&]() -> std::string {
         const Status status = file.write("Archives", "Archive 0", "New.bsa");
-        return !status.ok() && status.reason().find("not changed") != std::string::npos;
+        if (status) {
+            return "the write reported success";
+        }
+        return status.reason().find("not changed") != std::string::npos
+                   ? ""
+                   : "the reason does not say the file was not changed: " + status.reason();
     }));
     ::chmod(ini.c_str(), 0600);
     EXPECT_EQ(readBytes(ini), kRealistic);
@@ -75,8 +81,9 @@ TEST_F(SettingsFileTest, AReadOnlyFileIsNotReplaced) {
     testing::giveToUnprivilegedUser(ini);
     testing::giveToUnprivilegedUser(folder.path());
     ::chmod(ini.c_str(), 0444);
-    EXPECT_TRUE(testing::runUnprivileged(
-        [&] { return !file.write("Archives", "Archive 0", "New.bsa").ok(); }));
+    EXPECT_TRUE(testing::runUnprivileged([&]() -> std::string {
+        return file.write("Archives", "Archive 0", "New.bsa") ? "the write reported success" : "";
+    }));
     EXPECT_EQ(readBytes(ini), kRealistic);
     EXPECT_EQ(folder.listing(), "app.ini");
 }
@@ -86,9 +93,12 @@ TEST_F(SettingsFileTest, AFolderThatForbidsNewFilesGetsTheFileRewrittenInPlace) 
     testing::giveToUnprivilegedUser(ini);
     const ino_t before = inodeOf(ini);
     ::chmod(folder.path().c_str(), 0555);
-    EXPECT_TRUE(testing::runUnprivileged([&] {
-        return file.write("Archives", "Archive 0", "M.bsa").ok() &&
-               file.remove("Archives", "Archive 1").ok();
+    EXPECT_TRUE(testing::runUnprivileged([&]() -> std::string {
+        if (const Status written = file.write("Archives", "Archive 0", "M.bsa"); !written) {
+            return "write: " + written.reason();
+        }
+        const Status removed = file.remove("Archives", "Archive 1");
+        return removed ? "" : "remove: " + removed.reason();
     }));
     ::chmod(folder.path().c_str(), 0755);
     std::string expected = kRealistic;

@@ -112,7 +112,7 @@ TEST_F(SettingsFileTest, HugeAndBinaryFilesAreHandledWhole) {
         binary[i] = static_cast<char>((i * 2654435761u) >> 13);
     }
     writeBytes(ini, binary);
-    (void)file.read("Archives", "Archive 0");
+    ASSERT_TRUE(file.readChecked("Archives", "Archive 0")) << "a binary file reads like any other";
     ASSERT_TRUE(file.write("Archives", "Archive 0", "a.bsa"));
     EXPECT_EQ(readBytes(ini).substr(0, binary.size()), binary);
     EXPECT_EQ(file.read("Archives", "Archive 0"), "a.bsa");

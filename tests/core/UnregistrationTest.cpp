@@ -2,54 +2,15 @@
 #include "Unregistration.h"
 
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
-#include "ArchiveSlotTable.h"
-#include "PathHelpers.h"
-#include "ScriptedPrompts.h"
-#include "TemporaryFolder.h"
-#ifndef _WIN32
-#include "Unprivileged.h"
-#endif
+#include "UnregistrationFixture.h"
 
 namespace varnock {
 namespace {
 
-const std::string kFiveSlots =
-    "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=b.bsa\r\nArchive 2=c.bsa\r\n"
-    "Archive 3=d.bsa\r\nArchive 4=e.bsa\r\n";
-const std::string kConfirmation = "Archive(s) unregistered successfully.";
-
-class UnregistrationTest : public ::testing::Test {
-protected:
-    void SetUp() override { testing::writeBytes(ini, kFiveSlots); }
-
-    // The window's list of the five slots with the given entries selected.
-    bool unregister(std::initializer_list<int> selected) {
-        std::vector<ListEntry> list;
-        for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
-            list.push_back({slot.value, false});
-        }
-        for (const int i : selected) {
-            list[static_cast<std::size_t>(i)].selected = true;
-        }
-        return unregisterSelected(utf8FromPath(ini), list, prompts);
-    }
-
-    std::vector<std::string> listed() const {
-        std::vector<std::string> names;
-        for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
-            names.push_back(slot.value);
-        }
-        return names;
-    }
-
-    testing::TemporaryFolder folder;
-    std::filesystem::path ini = folder / "app.ini";
-    testing::ScriptedPrompts prompts;
-};
+using testing::kConfirmation;
+using testing::kFiveSlots;
+using testing::UnregistrationTest;
 
 TEST_F(UnregistrationTest, SelectedSlotsGoWithoutRenumberingTheRest) {
     EXPECT_TRUE(unregister({1, 4}));
@@ -116,20 +77,6 @@ TEST_F(UnregistrationTest, ManySelectedEntriesGoInOneSave) {
     EXPECT_EQ(testing::readBytes(ini), expected + "[Other]\r\nArchive 5=kept\r\n");
     EXPECT_EQ(prompts.shown, std::vector<std::string>{kConfirmation});
 }
-
-#ifndef _WIN32  // needs permissions
-TEST_F(UnregistrationTest, AFailedRemovalIsReportedAndNotConfirmed) {
-    testing::giveToUnprivilegedUser(ini);
-    ::chmod(ini.c_str(), 0444);
-    EXPECT_TRUE(testing::runUnprivileged([&] {
-        return unregister({2, 4}) && prompts.shown.size() == 1 &&
-               prompts.shown[0].starts_with(
-                   "The 2 selected archives were not unregistered. Cannot save");
-    }));
-    EXPECT_EQ(testing::readBytes(ini), kFiveSlots);
-}
-
-#endif
 
 }  // namespace
 }  // namespace varnock

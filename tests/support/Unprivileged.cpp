@@ -4,33 +4,87 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <exception>
+
 namespace varnock::testing {
 namespace {
 
 constexpr uid_t kNobody = 65534;
 
-}  // namespace
-
-bool runInChild(const std::function<bool()>& action) {
-    const pid_t child = ::fork();
-    if (child < 0) {
-        return false;
+::testing::AssertionResult verdict(const std::string& reason) {
+    if (reason.empty()) {
+        return ::testing::AssertionSuccess();
     }
-    if (child == 0) {
-        ::_exit(action() ? 0 : 1);
-    }
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child) {
-        return false;
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return ::testing::AssertionFailure() << reason;
 }
 
-bool runUnprivileged(const std::function<bool()>& check) {
-    if (::geteuid() != 0) {
-        return check();
+}  // namespace
+
+::testing::AssertionResult runInChild(const Check& check) {
+    int channel[2];
+    if (::pipe(channel) != 0) {
+        return ::testing::AssertionFailure() << "cannot make a pipe to the child";
     }
-    return runInChild([&] { return ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && check(); });
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(channel[0]);
+        ::close(channel[1]);
+        return ::testing::AssertionFailure() << "cannot start a child process";
+    }
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string reason;
+        try {
+            reason = check();
+        } catch (const std::exception& error) {
+            reason = std::string("the check threw: ") + error.what();
+        }
+        std::size_t sent = 0;
+        while (sent < reason.size()) {
+            const ssize_t n = ::write(channel[1], reason.data() + sent, reason.size() - sent);
+            if (n <= 0) {
+                break;
+            }
+            sent += static_cast<std::size_t>(n);
+        }
+        ::_exit(reason.empty() ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string reason;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            break;
+        }
+        reason.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(channel[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFSIGNALED(status)) {
+        return ::testing::AssertionFailure() << "the child was ended by signal " << WTERMSIG(status);
+    }
+    if (!WIFEXITED(status) || (WEXITSTATUS(status) != 0 && reason.empty())) {
+        return ::testing::AssertionFailure() << "the child did not finish its check";
+    }
+    return verdict(reason);
+}
+
+::testing::AssertionResult runUnprivileged(const Check& check) {
+    if (::geteuid() != 0) {
+        return verdict(check());
+    }
+    return runInChild([&]() -> std::string {
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+            return "cannot become the unprivileged user";
+        }
+        return check();
+    });
 }
 
 void giveToUnprivilegedUser(const std::filesystem::path& path) {

@@ -290,7 +290,8 @@ void FrmMainTest::selectRows(std::initializer_list<int> rows) {
 void FrmMainTest::registeringShowsTheNewNameAtItsSlot() {
     QVERIFY(QDir(m_folder->path()).mkdir("Data Files"));
     const QString archive = QDir::toNativeSeparators(m_folder->filePath("Data Files/New.bsa"));
-    QFile(archive).open(QIODevice::WriteOnly);
+    QFile archiveFile(archive);
+    QVERIFY(archiveFile.open(QIODevice::WriteOnly));
     m_chosen = {writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=ab\r\n"), archive};
     click("cmdINI");
     click("cmdArchive");
