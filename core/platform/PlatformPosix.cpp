@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "PathHelpers.h"
@@ -167,6 +168,37 @@ public:
         return true;
     }
     bool commit() { return flush() && moveOver(); }
+
+    enum class Swap { Swapped, NotAsRead, Failed };
+    // Puts the flushed file in the target's place only while the target is still the file
+    // stamped expected (or, for nothing, still missing), in one step that gives no other
+    // program a moment to slip a change in between: the two are exchanged, the file taken
+    // out is checked, and exchanged back when it is not the one expected. errno tells why
+    // on Failed. Where the file system cannot exchange, a plain rename does.
+    Swap swapIn(const std::optional<FileStamp>& expected) {
+#if defined(RENAME_EXCHANGE) && defined(RENAME_NOREPLACE)
+        const unsigned flags = expected ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+        if (::renameat2(AT_FDCWD, m_path.c_str(), AT_FDCWD, m_target.c_str(), flags) != 0) {
+            if (errno == EEXIST) {
+                return Swap::NotAsRead;  // a file was created meanwhile
+            }
+            if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+                return Swap::Failed;
+            }
+            return moveOver() ? Swap::Swapped : Swap::Failed;
+        }
+        // The temporary name now holds what stood at the target, and is removed either way.
+        struct stat out {};
+        if (expected && (::stat(m_path.c_str(), &out) != 0 || stampOf(out) != *expected)) {
+            ::renameat2(AT_FDCWD, m_path.c_str(), AT_FDCWD, m_target.c_str(), RENAME_EXCHANGE);
+            return Swap::NotAsRead;
+        }
+        flushFolder(folderOfFile(m_target));
+        return Swap::Swapped;
+#else
+        return moveOver() ? Swap::Swapped : Swap::Failed;
+#endif
+    }
 
 private:
     fs::path m_target;
@@ -332,6 +364,13 @@ Result<FileContent> readFile(const fs::path& path) {
 }
 
 Result<bool> stillAsRead(const fs::path& path, const FileContent& content) {
+    if (content.exists && content.file) {
+        const auto same = holdsBytes(content.file->fd(), content.text(), path);
+        if (!same || !same.value()) {
+            return same;
+        }
+    }
+    // Looked at last, so that little time passes between this look and what follows it.
     struct stat now {};
     if (::stat(path.c_str(), &now) != 0) {
         if (errno == ENOENT) {
@@ -339,10 +378,7 @@ Result<bool> stillAsRead(const fs::path& path, const FileContent& content) {
         }
         return failure("Cannot read", path, errno);
     }
-    if (!content.exists || !content.file || stampOf(now) != content.stamp) {
-        return false;
-    }
-    return holdsBytes(content.file->fd(), content.text(), path);
+    return content.exists && content.file && stampOf(now) == content.stamp;
 }
 
 Status checkSaveable(const fs::path& path) {
@@ -392,15 +428,20 @@ SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::s
         !save.temporary->flush()) {
         return failed(failure("Cannot save", save.target, errno));
     }
-    // Checked after the slow part, so that the window in which another program's change
-    // could be lost is as short as a rename.
+    // Checked after the slow part, and once more by the swap itself.
     if (auto refused = changedOrFailed(save.target)) {
         return *refused;
     }
-    if (!save.temporary->moveOver()) {
-        return failed(failure("Cannot save", save.target, errno));
+    const auto expectedStamp = expected.exists ? std::optional(expected.stamp) : std::nullopt;
+    switch (save.temporary->swapIn(expectedStamp)) {
+        case TemporarySibling::Swap::Swapped:
+            return {SaveOutcome::Saved, {}};
+        case TemporarySibling::Swap::NotAsRead:
+            return {SaveOutcome::FileChanged, {}};
+        case TemporarySibling::Swap::Failed:
+            break;
     }
-    return {SaveOutcome::Saved, {}};
+    return failed(failure("Cannot save", save.target, errno));
 }
 
 CopyResult copyFile(const fs::path& source, const fs::path& destination,
