@@ -67,7 +67,8 @@ constexpr uid_t kNobody = 65534;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (WIFSIGNALED(status)) {
-        return ::testing::AssertionFailure() << "the child was ended by signal " << WTERMSIG(status);
+        return ::testing::AssertionFailure()
+               << "the child was ended by signal " << WTERMSIG(status);
     }
     if (!WIFEXITED(status) || (WEXITSTATUS(status) != 0 && reason.empty())) {
         return ::testing::AssertionFailure() << "the child did not finish its check";
