@@ -155,7 +155,7 @@ TEST_F(ConcurrentChangeTest, AnotherProgramsChangesAreNeverLostAndItsSlotsNeverT
                 for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
                     list.push_back({slot.value, slot.value == name});
                 }
-                if (!done || list.back().name != name) {
+                if (!done || list.empty() || list.back().name != name) {
                     continue;
                 }
                 warned = prompts.warned.size();

@@ -2,6 +2,7 @@
 // Registration where links, permissions or resource limits come into play.
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -86,6 +87,29 @@ TEST_F(RegistrationFailureTest, AFullDiskDuringTheCopyLeavesNoPartialFile) {
     expectNothingRegistered(settings);
     EXPECT_EQ(readBytes(dataFiles / "x.bsa"), "older copy");
     EXPECT_EQ(testing::TemporaryFolder::listingOf(dataFiles), "x.bsa");
+}
+
+TEST_F(RegistrationTest, AnArchiveOnAnotherFileSystemIsCopiedByReadingAndWriting) {
+    // The kernel copies only within one file system; from memory to disk the copy reads and
+    // writes itself, in chunks, so several chunks and a partial last one are needed.
+    const fs::path memory = "/dev/shm";
+    std::error_code ec;
+    if (!fs::is_directory(memory, ec) || fs::equivalent(memory, folder.path(), ec)) {
+        GTEST_SKIP() << "no file system in memory beside the test folder";
+    }
+    const fs::path source = memory / ("varnock-copy-test-" + std::to_string(::getpid()) + ".bsa");
+    std::string bytes((8u << 20) * 2 + 12345, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>(i * 2654435761u >> 7);
+    }
+    writeBytes(source, bytes);
+    prompts.answers = {Answer::Yes};
+    const auto outcome = registerFile(source);
+    fs::remove(source);
+    EXPECT_EQ(outcome, RegistrationOutcome::Registered);
+    EXPECT_TRUE(readBytes(dataFiles / source.filename()) == bytes) << "the copy differs";
+    EXPECT_EQ(progress.lastCopied, bytes.size());
+    EXPECT_EQ(testing::TemporaryFolder::listingOf(dataFiles), source.filename().string());
 }
 
 }  // namespace

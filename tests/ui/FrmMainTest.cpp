@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
+#include <stdexcept>
 
 #include "PathLabel.h"
 #include "ScriptedSeams.h"
@@ -38,6 +39,7 @@ private slots:
     void keysPressButtonsAndDeleteUnregisters();
     void registeringScrollsToTheNewEntry();
     void theListFollowsAnotherProgramsChangeKeepingTheSelection();
+    void anUnexpectedErrorIsShownAndTheWindowGoesOn();
     void unregisteringRemovesTheSelectedSlotsAndRefillsTheList();
 
 private:
@@ -72,6 +74,8 @@ void FrmMainTest::init() {
 void FrmMainTest::cleanup() {
     m_window.reset();
     m_folder.reset();
+    // The window's seams stand in for every dialog, so nothing may be left open.
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
 QString FrmMainTest::writeIni(const QString& name, const QByteArray& bytes) {
@@ -98,41 +102,61 @@ void FrmMainTest::click(const char* button) {
     QTest::mouseClick(cmd, Qt::LeftButton);
 }
 
+namespace {
+
+// The design, in twips (15 to a pixel at 100 %): left, top, width and height of each control
+// within a client area of 4680 by 4215.
+struct Designed {
+    const char* name;
+    QString caption;
+    QRect twips;
+    QString accessibleName;
+};
+constexpr QSize kClientTwips(4680, 4215);
+const Designed kDesign[] = {
+    {"cmdArchive", "Select BSA", {240, 120, 1215, 375}, "Select BSA"},
+    {"lblArchive", "", {233, 600, 4215, 255}, "Selected archive"},
+    {"cmdINI", "Select INI", {240, 960, 1215, 375}, "Select INI"},
+    {"lblINI", "", {233, 1440, 4215, 255}, "Selected settings file"},
+    {"lstArchives", "", {233, 1800, 4215, 1230}, "Registered archives"},
+    {"cmdUnpatch", "Unregister Archive", {1013, 3240, 2655, 375}, "Unregister Archive"},
+    {"cmdPatch", "Register Archive", {1013, 3720, 2655, 375}, "Register Archive"},
+};
+
+int pixels(int twips) {
+    return qRound(twips / 15.0);
+}
+
+// Where the design puts a control, in device-independent pixels: the labels and the list span
+// the window with equal margins, the two lower buttons are centred, the rest is as drawn.
+QRect designedGeometry(const Designed& control) {
+    const QRect& t = control.twips;
+    const int clientWidth = pixels(kClientTwips.width());
+    QRect pixelRect(pixels(t.x()), pixels(t.y()), pixels(t.width()), pixels(t.height()));
+    const QString name = QString::fromLatin1(control.name);
+    if (name.startsWith("lbl") || name.startsWith("lst")) {
+        pixelRect.setWidth(clientWidth - 2 * pixelRect.x());
+    } else if (name == "cmdPatch" || name == "cmdUnpatch") {
+        pixelRect.moveLeft(qRound((clientWidth - pixelRect.width()) / 2.0));
+    }
+    return pixelRect;
+}
+
+}  // namespace
+
 void FrmMainTest::startsEmptyWithTheLayoutOfTheDesign() {
     QCOMPARE(m_window->objectName(), QStringLiteral("frmMain"));
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Varnock"));
     QVERIFY(!m_window->windowIcon().isNull());
-    QCOMPARE(m_window->size(), QSize(312, 281));
-
-    struct Expected {
-        const char* name;
-        QString caption;
-        QRect geometry;
-        QString accessibleName;
-    };
-    const Expected buttons[] = {
-        {"cmdArchive", "Select BSA", {16, 8, 81, 25}, "Select BSA"},
-        {"cmdINI", "Select INI", {16, 64, 81, 25}, "Select INI"},
-        {"cmdUnpatch", "Unregister Archive", {68, 216, 177, 25}, "Unregister Archive"},
-        {"cmdPatch", "Register Archive", {68, 248, 177, 25}, "Register Archive"},
-    };
-    for (const auto& expected : buttons) {
-        const auto* cmd = m_window->findChild<QPushButton*>(expected.name);
-        QVERIFY2(cmd, expected.name);
-        QCOMPARE(cmd->text(), expected.caption);
-        QCOMPARE(cmd->geometry(), expected.geometry);
-        QCOMPARE(cmd->accessibleName(), expected.accessibleName);
-    }
-    const Expected others[] = {
-        {"lblArchive", "", {16, 40, 280, 17}, "Selected archive"},
-        {"lblINI", "", {16, 96, 280, 17}, "Selected settings file"},
-        {"lstArchives", "", {16, 120, 280, 82}, "Registered archives"},
-    };
-    for (const auto& expected : others) {
-        const auto* widget = m_window->findChild<QWidget*>(expected.name);
-        QVERIFY2(widget, expected.name);
-        QCOMPARE(widget->geometry(), expected.geometry);
-        QCOMPARE(widget->accessibleName(), expected.accessibleName);
+    QCOMPARE(m_window->size(), QSize(pixels(kClientTwips.width()), pixels(kClientTwips.height())));
+    for (const auto& control : kDesign) {
+        const auto* widget = m_window->findChild<QWidget*>(control.name);
+        QVERIFY2(widget, control.name);
+        QCOMPARE(widget->geometry(), designedGeometry(control));
+        QCOMPARE(widget->accessibleName(), control.accessibleName);
+        if (const auto* cmd = qobject_cast<const QPushButton*>(widget)) {
+            QCOMPARE(cmd->text(), control.caption);
+        }
     }
     QVERIFY(m_window->archivePath().isEmpty());
     QVERIFY(m_window->iniPath().isEmpty());
@@ -432,6 +456,35 @@ void FrmMainTest::theListFollowsAnotherProgramsChangeKeepingTheSelection() {
     writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\n");
     QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList{"a"}, 1000);
     QVERIFY(m_messages.empty());
+}
+
+namespace {
+
+// Prompts whose message box cannot be shown, as when memory runs out.
+class FailingPrompts final : public varnock::UserPrompts {
+public:
+    explicit FailingPrompts(std::vector<std::string>* warned) : m_warned(warned) {}
+    void showMessage(const std::string&) override { throw std::runtime_error("out of memory"); }
+    void showWarning(const std::string& text) override { m_warned->push_back(text); }
+    varnock::Answer askYesNo(const std::string&, varnock::Answer) override {
+        throw std::runtime_error("out of memory");
+    }
+
+private:
+    std::vector<std::string>* m_warned;
+};
+
+}  // namespace
+
+void FrmMainTest::anUnexpectedErrorIsShownAndTheWindowGoesOn() {
+    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
+    m_chosen = {ini};
+    click("cmdINI");
+    m_window->setPrompts(std::make_unique<FailingPrompts>(&m_warnings));
+    click("cmdPatch");  // "Select Archive first." cannot be shown
+    QCOMPARE(m_warnings, std::vector<std::string>{"Varnock could not finish: out of memory"});
+    QCOMPARE(listed(), QStringList{"a.bsa"});
+    QVERIFY(m_window->isVisible());
 }
 
 QTEST_MAIN(FrmMainTest)
