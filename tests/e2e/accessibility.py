@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the program's windows through the accessibility bus (AT-SPI), as a screen reader
 would: roles, names, states, text and places on the screen."""
 import pyatspi

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The private X desktop the suite runs in: Xvfb, the openbox window manager and the
 accessibility bus, started once for the whole suite."""
 import os

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The files a test works on: a settings file beside its "Data Files" folder, and archives
 inside and outside that folder."""
 import os

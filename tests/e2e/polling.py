@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Waits that poll a condition up to a deadline, so that no step sleeps for a fixed time."""
 import time
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Starts and stops the program under test on the suite's desktop, keeping what it prints."""
 import os
 import subprocess

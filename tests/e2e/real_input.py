@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Real input through the X server (XTEST, as a person's keyboard and mouse would send it)."""
 import subprocess
 

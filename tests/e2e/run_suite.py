@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs the end-to-end suite on a private desktop and ends with "N passed, N failed, N skipped".
 Usage: run_suite.py ARTIFACTS_FOLDER [test name patterns, as unittest's -k takes them]"""
 import os

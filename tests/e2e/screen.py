@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What the screen shows that the accessibility bus does not: the program's popup windows
 and the colours of an icon."""
 import subprocess

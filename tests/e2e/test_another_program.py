@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Another program changes the settings file while the window is open: the list follows it,
 and entries that no longer show what the file holds are not unregistered."""
 import os

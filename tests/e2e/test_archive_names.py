@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Archive names the settings file cannot hold: refused with a warning that says what is
 wrong, before anything is copied or written."""
 import os

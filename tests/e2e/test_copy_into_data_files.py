@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The copy into "Data Files": answered Yes, a file of that name already there, and a long
 copy cancelled from its progress dialog."""
 import os

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The open-file dialog: where it opens, what it starts with, what it leaves behind."""
 import os
 import shutil

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The road without the mouse: files chosen by typing their paths, buttons pressed with
 Enter and Space, entries removed with Delete."""
 import os

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The road with the mouse: files picked in the dialog's list, buttons clicked, several
 entries selected with Ctrl-click and Shift-click."""
 import os

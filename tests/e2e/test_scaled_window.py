@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The window at 200 %: every control whole and inside the window, and still usable."""
 import itertools
 

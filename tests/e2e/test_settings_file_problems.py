@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Settings files that cannot be read or saved: told with a warning icon and the reason, and
 told before anything is copied."""
 import os

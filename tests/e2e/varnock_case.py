@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The base of every scenario: a fresh program and a fresh game folder per test, the steps a
 user takes, and on failure a screenshot and the program's output kept for the log."""
 import os

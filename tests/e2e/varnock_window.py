@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The program's windows as a user sees them: the main window, the message boxes and the
 open-file dialog, read through the accessibility bus and driven by real input."""
 from dataclasses import dataclass
