@@ -11,6 +11,7 @@
 #include "PathHelpers.h"
 #include "ini/Windows1252.h"
 #include "platform/Platform.h"
+#include "platform/SaveChecks.h"
 
 namespace varnock::platform {
 namespace {
@@ -392,30 +393,17 @@ SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::s
     if (expected.file) {
         ::flock(expected.file->fd(), LOCK_EX);
     }
-    const auto failed = [](const Status& status) {
-        return SaveResult{SaveOutcome::Failed, status.reason()};
-    };
-    const auto changedOrFailed = [&](const fs::path& target) -> std::optional<SaveResult> {
-        const auto same = stillAsRead(target, expected);
-        if (!same) {
-            return failed(same.status());
-        }
-        if (!same.value()) {
-            return SaveResult{SaveOutcome::FileChanged, {}};
-        }
-        return std::nullopt;
-    };
     auto plan = planSave(path);
     if (!plan) {
-        return failed(plan.status());
+        return saveFailed(plan.status());
     }
     const SavePlan& save = plan.value();
     if (!save.temporary) {
-        if (auto refused = changedOrFailed(save.target)) {
+        if (auto refused = refusalUnlessAsRead(save.target, expected)) {
             return *refused;
         }
         const Status written = rewriteInPlace(save.target, bytes);
-        return written ? SaveResult{SaveOutcome::Saved, {}} : failed(written);
+        return written ? SaveResult{SaveOutcome::Saved, {}} : saveFailed(written);
     }
     const auto& old = save.old;
     const mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~umaskNow());
@@ -426,10 +414,10 @@ SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::s
     }
     if (!writeAll(save.temporary->fd(), bytes, 0) || ::fchmod(save.temporary->fd(), mode) != 0 ||
         !save.temporary->flush()) {
-        return failed(failure("Cannot save", save.target, errno));
+        return saveFailed(failure("Cannot save", save.target, errno));
     }
     // Checked after the slow part, and once more by the swap itself.
-    if (auto refused = changedOrFailed(save.target)) {
+    if (auto refused = refusalUnlessAsRead(save.target, expected)) {
         return *refused;
     }
     const auto expectedStamp = expected.exists ? std::optional(expected.stamp) : std::nullopt;
@@ -441,7 +429,7 @@ SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::s
         case TemporarySibling::Swap::Failed:
             break;
     }
-    return failed(failure("Cannot save", save.target, errno));
+    return saveFailed(failure("Cannot save", save.target, errno));
 }
 
 CopyResult copyFile(const fs::path& source, const fs::path& destination,

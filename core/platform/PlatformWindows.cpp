@@ -11,6 +11,7 @@
 #include "PathHelpers.h"
 #include "ini/Utf8.h"
 #include "platform/Platform.h"
+#include "platform/SaveChecks.h"
 
 namespace varnock::platform {
 namespace {
@@ -262,33 +263,20 @@ Status checkSaveable(const fs::path& path) {
 }
 
 SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::string_view bytes) {
-    const auto failed = [](const Status& status) {
-        return SaveResult{SaveOutcome::Failed, status.reason()};
-    };
-    const auto changedOrFailed = [&](const fs::path& target) -> std::optional<SaveResult> {
-        const auto same = stillAsRead(target, expected);
-        if (!same) {
-            return failed(same.status());
-        }
-        if (!same.value()) {
-            return SaveResult{SaveOutcome::FileChanged, {}};
-        }
-        return std::nullopt;
-    };
     const auto plan = planSave(path);
     if (!plan) {
-        return failed(plan.status());
+        return saveFailed(plan.status());
     }
     const fs::path& target = plan.value().target;
     const fs::path& temporary = plan.value().temporary;
     const DWORD attributes = plan.value().attributes;
     const bool exists = plan.value().exists();
     if (temporary.empty()) {
-        if (auto refused = changedOrFailed(target)) {
+        if (auto refused = refusalUnlessAsRead(target, expected)) {
             return *refused;
         }
         const Status written = rewriteInPlace(target, bytes);
-        return written ? SaveResult{SaveOutcome::Saved, {}} : failed(written);
+        return written ? SaveResult{SaveOutcome::Saved, {}} : saveFailed(written);
     }
     DWORD error = ERROR_SUCCESS;
     Handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
@@ -297,11 +285,11 @@ SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::s
         !file.close()) {
         error = ::GetLastError();
         ::DeleteFileW(temporary.c_str());
-        return failed(failure("Cannot save", target, error));
+        return saveFailed(failure("Cannot save", target, error));
     }
     // Checked after the slow part, so that the window in which another program's change
     // could be lost is as short as a replace.
-    if (auto refused = changedOrFailed(target)) {
+    if (auto refused = refusalUnlessAsRead(target, expected)) {
         ::DeleteFileW(temporary.c_str());
         return *refused;
     }
@@ -315,7 +303,7 @@ SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::s
     if (!replaced) {
         error = ::GetLastError();
         ::DeleteFileW(temporary.c_str());
-        return failed(failure("Cannot save", target, error));
+        return saveFailed(failure("Cannot save", target, error));
     }
     // Hidden, system and archive flags stay where a replacement does not carry them over.
     if (exists && ::GetFileAttributesW(target.c_str()) != attributes) {
