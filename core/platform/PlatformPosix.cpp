@@ -11,17 +11,15 @@
 #include "PathHelpers.h"
 #include "ini/Windows1252.h"
 #include "platform/Platform.h"
-#include "platform/SaveChecks.h"
+#include "platform/PlatformCommon.h"
 
 namespace varnock::platform {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kCopyChunk = 8u << 20;
-
 std::string describe(std::string_view what, const fs::path& path, int error) {
-    return std::string(what) + " \"" + utf8FromPath(path) + "\": " + std::strerror(error) + ".";
+    return describeFailure(what, path, std::strerror(error));
 }
 
 Status failure(std::string_view what, const fs::path& path, int error) {
@@ -33,7 +31,7 @@ std::string describeNotRegular(std::string_view what, const fs::path& path, mode
     if (S_ISDIR(mode)) {
         return describe(what, path, EISDIR);
     }
-    return std::string(what) + " \"" + utf8FromPath(path) + "\": it is not a regular file.";
+    return describeFailure(what, path, "it is not a regular file");
 }
 
 // Closes on every return path; the close of a written file is checked separately.
@@ -449,29 +447,24 @@ CopyResult copyFile(const fs::path& source, const fs::path& destination,
     if (!out.created()) {
         return failed("Cannot create a file in", folderOfFile(destination), out.error());
     }
-    const auto total = static_cast<std::uint64_t>(info.st_size);
-    std::uint64_t copied = 0;
     bool inKernel = true;
     std::unique_ptr<char[]> buffer;
-    if (!progress(copied, total)) {
-        return {CopyOutcome::Cancelled, {}};
-    }
-    for (;;) {
-        const ssize_t moved =
-            copyChunk(in.get(), out.fd(), static_cast<off_t>(copied), inKernel, buffer);
-        if (moved < 0 && errno == EINTR) {
-            continue;
-        }
-        if (moved < 0) {
-            return failed("Cannot copy to", destination, errno);
-        }
-        if (moved == 0) {
-            break;
-        }
-        copied += static_cast<std::uint64_t>(moved);
-        if (!progress(copied, total)) {
-            return {CopyOutcome::Cancelled, {}};
-        }
+    const auto result =
+        copyInChunks(static_cast<std::uint64_t>(info.st_size), progress,
+                     [&](std::uint64_t copied) -> Result<std::uint64_t> {
+                         for (;;) {
+                             const ssize_t moved = copyChunk(
+                                 in.get(), out.fd(), static_cast<off_t>(copied), inKernel, buffer);
+                             if (moved >= 0) {
+                                 return static_cast<std::uint64_t>(moved);
+                             }
+                             if (errno != EINTR) {
+                                 return failure("Cannot copy to", destination, errno);
+                             }
+                         }
+                     });
+    if (result.outcome != CopyOutcome::Copied) {
+        return result;
     }
     if (::fchmod(out.fd(), info.st_mode & 0777 & ~umaskNow()) != 0 || !out.commit()) {
         return failed("Cannot copy to", destination, errno);

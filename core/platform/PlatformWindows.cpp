@@ -11,7 +11,7 @@
 #include "PathHelpers.h"
 #include "ini/Utf8.h"
 #include "platform/Platform.h"
-#include "platform/SaveChecks.h"
+#include "platform/PlatformCommon.h"
 
 namespace varnock::platform {
 namespace {
@@ -35,8 +35,7 @@ std::string systemMessage(DWORD error) {
 }
 
 Status failure(std::string_view what, const fs::path& path, DWORD error) {
-    return Status::failure(std::string(what) + " \"" + utf8FromPath(path) +
-                           "\": " + systemMessage(error) + ".");
+    return Status::failure(describeFailure(what, path, systemMessage(error)));
 }
 
 class Handle {
@@ -58,7 +57,6 @@ private:
 };
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-constexpr DWORD kCopyChunk = 8u << 20;
 
 bool writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -97,27 +95,48 @@ fs::path resolveLinks(const fs::path& path) {
     return fs::path(buffer);
 }
 
-// Reserves a new, unused name beside target by creating an empty file there. Empty with
-// error set when the folder does not allow it.
-fs::path createSibling(const fs::path& target, DWORD& error) {
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(L".");
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate = folder / (L"." + target.filename().wstring() + L"." +
-                                             std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                                             std::to_wstring(::GetTickCount() + attempt) + L".tmp");
-        const HANDLE created = ::CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (created != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(created);
-            return candidate;
-        }
-        error = ::GetLastError();
-        if (error != ERROR_FILE_EXISTS) {
-            break;
+// A new, hidden file beside target, its name reserved by creating it empty, that takes
+// target's place on commit and is deleted otherwise.
+class TemporarySibling {
+public:
+    explicit TemporarySibling(const fs::path& target) {
+        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(L".");
+        for (unsigned attempt = 0; attempt < 100; ++attempt) {
+            const fs::path candidate =
+                folder / (L"." + target.filename().wstring() + L"." +
+                          std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(::GetTickCount() + attempt) + L".tmp");
+            const HANDLE created = ::CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (created != INVALID_HANDLE_VALUE) {
+                ::CloseHandle(created);
+                m_path = candidate;
+                return;
+            }
+            m_error = ::GetLastError();
+            if (m_error != ERROR_FILE_EXISTS) {
+                return;
+            }
         }
     }
-    return {};
-}
+    TemporarySibling(const TemporarySibling&) = delete;
+    TemporarySibling& operator=(const TemporarySibling&) = delete;
+    ~TemporarySibling() {
+        if (!m_path.empty()) {
+            ::DeleteFileW(m_path.c_str());
+        }
+    }
+
+    bool created() const { return !m_path.empty(); }
+    DWORD error() const { return m_error; }
+    const fs::path& path() const { return m_path; }
+    // The file has taken target's place: there is nothing left to delete.
+    void committed() { m_path.clear(); }
+
+private:
+    fs::path m_path;
+    DWORD m_error = ERROR_SUCCESS;
+};
 
 // Moves a flushed temporary file onto target in one step.
 bool moveIntoPlace(const fs::path& temporary, const fs::path& target) {
@@ -173,8 +192,8 @@ std::optional<FileStamp> stampOf(HANDLE file) {
 // folder does not allow one.
 struct SavePlan {
     fs::path target;
-    DWORD attributes = INVALID_FILE_ATTRIBUTES;  // of the file as it is; invalid for a new file
-    fs::path temporary;                          // empty: rewrite in place
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;   // of the file as it is; invalid for a new file
+    std::unique_ptr<TemporarySibling> temporary;  // null: rewrite in place
     bool exists() const { return attributes != INVALID_FILE_ATTRIBUTES; }
 };
 
@@ -186,10 +205,13 @@ Result<SavePlan> planSave(const fs::path& path) {
     if (plan.exists() && (plan.attributes & FILE_ATTRIBUTE_READONLY)) {
         return failure("Cannot save", plan.target, ERROR_ACCESS_DENIED);
     }
-    DWORD error = ERROR_SUCCESS;
-    plan.temporary = createSibling(plan.target, error);
-    if (plan.temporary.empty() && !(plan.exists() && error == ERROR_ACCESS_DENIED)) {
-        return failure("Cannot save", plan.target, error);
+    plan.temporary = std::make_unique<TemporarySibling>(plan.target);
+    if (!plan.temporary->created()) {
+        const DWORD error = plan.temporary->error();
+        if (!(plan.exists() && error == ERROR_ACCESS_DENIED)) {
+            return failure("Cannot save", plan.target, error);
+        }
+        plan.temporary.reset();
     }
     return plan;
 }
@@ -215,8 +237,7 @@ Result<FileContent> readFile(const fs::path& path) {
         return failure("Cannot read", path, error);
     }
     if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
-        return Status::failure("Cannot read \"" + utf8FromPath(path) +
-                               "\": it is not a regular file.");
+        return Status::failure(describeFailure("Cannot read", path, "it is not a regular file"));
     }
     const auto before = stampOf(file.get());
     if (!before) {
@@ -255,10 +276,7 @@ Result<bool> stillAsRead(const fs::path& path, const FileContent& content) {
 }
 
 Status checkSaveable(const fs::path& path) {
-    const auto plan = planSave(path);
-    if (plan && !plan.value().temporary.empty()) {
-        ::DeleteFileW(plan.value().temporary.c_str());
-    }
+    const auto plan = planSave(path);  // the new file it made goes with it
     return plan ? Status::success() : plan.status();
 }
 
@@ -268,43 +286,38 @@ SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::s
         return saveFailed(plan.status());
     }
     const fs::path& target = plan.value().target;
-    const fs::path& temporary = plan.value().temporary;
+    TemporarySibling* temporary = plan.value().temporary.get();
     const DWORD attributes = plan.value().attributes;
     const bool exists = plan.value().exists();
-    if (temporary.empty()) {
+    if (!temporary) {
         if (auto refused = refusalUnlessAsRead(target, expected)) {
             return *refused;
         }
         const Status written = rewriteInPlace(target, bytes);
         return written ? SaveResult{SaveOutcome::Saved, {}} : saveFailed(written);
     }
-    DWORD error = ERROR_SUCCESS;
-    Handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(::CreateFileW(temporary->path().c_str(), GENERIC_WRITE, 0, nullptr,
+                              TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid() || !writeAll(file.get(), bytes) || !::FlushFileBuffers(file.get()) ||
         !file.close()) {
-        error = ::GetLastError();
-        ::DeleteFileW(temporary.c_str());
-        return saveFailed(failure("Cannot save", target, error));
+        return saveFailed(failure("Cannot save", target, ::GetLastError()));
     }
     // Checked after the slow part, so that the window in which another program's change
     // could be lost is as short as a replace.
     if (auto refused = refusalUnlessAsRead(target, expected)) {
-        ::DeleteFileW(temporary.c_str());
         return *refused;
     }
     // ReplaceFileW keeps the old file's attributes, security and streams; where the file
     // system refuses it, a plain write-through move still replaces the file whole.
     const bool replaced =
-        (exists && ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+        (exists && ::ReplaceFileW(target.c_str(), temporary->path().c_str(), nullptr,
                                   REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
                                   nullptr, nullptr)) ||
-        moveIntoPlace(temporary, target);
+        moveIntoPlace(temporary->path(), target);
     if (!replaced) {
-        error = ::GetLastError();
-        ::DeleteFileW(temporary.c_str());
-        return saveFailed(failure("Cannot save", target, error));
+        return saveFailed(failure("Cannot save", target, ::GetLastError()));
     }
+    temporary->committed();
     // Hidden, system and archive flags stay where a replacement does not carry them over.
     if (exists && ::GetFileAttributesW(target.c_str()) != attributes) {
         ::SetFileAttributesW(target.c_str(), attributes);
@@ -323,52 +336,40 @@ CopyResult copyFile(const fs::path& source, const fs::path& destination,
     if (!in.valid() || !::GetFileSizeEx(in.get(), &size)) {
         return failed("Cannot read", source, ::GetLastError());
     }
-    DWORD error = ERROR_SUCCESS;
-    const fs::path temporary = createSibling(destination, error);
-    if (temporary.empty()) {
-        return failed("Cannot create a file in", destination.parent_path(), error);
+    TemporarySibling out(destination);
+    if (!out.created()) {
+        return failed("Cannot create a file in", destination.parent_path(), out.error());
+    }
+    Handle file(::CreateFileW(out.path().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return failed("Cannot copy to", destination, ::GetLastError());
     }
     // Copied in chunks rather than by CopyFileExW, so that progress and Cancel work the same
     // on every system that runs this.
-    const auto copy = [&]() -> CopyResult {
-        Handle out(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!out.valid()) {
-            return failed("Cannot copy to", destination, ::GetLastError());
-        }
-        const auto total = static_cast<std::uint64_t>(size.QuadPart);
-        std::uint64_t copied = 0;
-        auto buffer = std::make_unique_for_overwrite<char[]>(kCopyChunk);
-        if (!progress(copied, total)) {
-            return {CopyOutcome::Cancelled, {}};
-        }
-        for (;;) {
-            DWORD got = 0;
-            if (!::ReadFile(in.get(), buffer.get(), kCopyChunk, &got, nullptr)) {
-                return failed("Cannot read", source, ::GetLastError());
-            }
-            if (got == 0) {
-                break;
-            }
-            if (!writeAll(out.get(), {buffer.get(), got})) {
-                return failed("Cannot copy to", destination, ::GetLastError());
-            }
-            copied += got;
-            if (!progress(copied, total)) {
-                return {CopyOutcome::Cancelled, {}};
-            }
-        }
-        if (!::FlushFileBuffers(out.get()) || !out.close() ||
-            !moveIntoPlace(temporary, destination)) {
-            return failed("Cannot copy to", destination, ::GetLastError());
-        }
-        return {CopyOutcome::Copied, {}};
-    };
-    const CopyResult result = copy();
+    auto buffer = std::make_unique_for_overwrite<char[]>(kCopyChunk);
+    const auto result =
+        copyInChunks(static_cast<std::uint64_t>(size.QuadPart), progress,
+                     [&](std::uint64_t) -> Result<std::uint64_t> {
+                         DWORD got = 0;
+                         if (!::ReadFile(in.get(), buffer.get(), static_cast<DWORD>(kCopyChunk),
+                                         &got, nullptr)) {
+                             return failure("Cannot read", source, ::GetLastError());
+                         }
+                         if (got > 0 && !writeAll(file.get(), {buffer.get(), got})) {
+                             return failure("Cannot copy to", destination, ::GetLastError());
+                         }
+                         return std::uint64_t{got};
+                     });
     if (result.outcome != CopyOutcome::Copied) {
-        ::DeleteFileW(temporary.c_str());
+        return result;
     }
-    return result;
+    if (!::FlushFileBuffers(file.get()) || !file.close() ||
+        !moveIntoPlace(out.path(), destination)) {
+        return failed("Cannot copy to", destination, ::GetLastError());
+    }
+    out.committed();
+    return {CopyOutcome::Copied, {}};
 }
 
 std::optional<std::string> toCodePage(std::string_view utf8) {
