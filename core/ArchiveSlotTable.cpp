@@ -95,12 +95,8 @@ std::vector<ArchiveSlot> SlotSnapshot::registered() const {
     return slots;
 }
 
-FreeSlot SlotSnapshot::freeSlotFor(std::string_view name) const {
+FreeSlot SlotSnapshot::findFreeSlot(std::string_view name) const {
     return freeSlotIn(m_values, name);
-}
-
-bool SlotSnapshot::holds(const std::vector<ArchiveSlot>& slots) const {
-    return holdIn(m_values, slots);
 }
 
 Result<SlotSnapshot> ArchiveSlotTable::snapshot() const {
@@ -113,10 +109,6 @@ Result<SlotSnapshot> ArchiveSlotTable::snapshot() const {
 
 std::string ArchiveSlotTable::readSlot(SlotIndex n) const {
     return m_file.read(kArchivesSection, slotKey(n));
-}
-
-Result<std::string> ArchiveSlotTable::readSlotChecked(SlotIndex n) const {
-    return m_file.readChecked(kArchivesSection, slotKey(n));
 }
 
 Status ArchiveSlotTable::writeSlot(SlotIndex n, std::string_view name) const {
@@ -138,14 +130,6 @@ Result<std::vector<ArchiveSlot>> ArchiveSlotTable::listRegisteredChecked() const
         return taken.status();
     }
     return taken.value().registered();
-}
-
-Result<FreeSlot> ArchiveSlotTable::findFreeSlot(std::string_view name) const {
-    const auto taken = snapshot();
-    if (!taken) {
-        return taken.status();
-    }
-    return taken.value().freeSlotFor(name);
 }
 
 Result<FreeSlot> ArchiveSlotTable::registerName(const StorableValue& name,

@@ -50,9 +50,7 @@ public:
     std::vector<ArchiveSlot> registered() const;
     // Slots 0 to kMaxSlot in order: a slot holding name (exactly) ends the scan as
     // AlreadyRegistered, a free slot as Found. Slots after the first free one are not compared.
-    FreeSlot freeSlotFor(std::string_view name) const;
-    // Whether each of slots still holds the value it names.
-    bool holds(const std::vector<ArchiveSlot>& slots) const;
+    FreeSlot findFreeSlot(std::string_view name) const;
 
     // The read itself, for a save that must go only over it.
     platform::FileContent takeRead() && { return std::move(m_read); }
@@ -74,7 +72,6 @@ public:
 
     // Single slots, each with a read or a save of its own.
     std::string readSlot(SlotIndex n) const;
-    Result<std::string> readSlotChecked(SlotIndex n) const;
     Status writeSlot(SlotIndex n, std::string_view name) const;
     Status deleteSlot(SlotIndex n) const;
     // Whether a change could save the settings file now.
@@ -85,8 +82,6 @@ public:
     std::vector<ArchiveSlot> listRegistered() const;
     // As listRegistered, but a settings file that cannot be read is a failure.
     Result<std::vector<ArchiveSlot>> listRegisteredChecked() const;
-    // The free-slot scan (SlotSnapshot::freeSlotFor) from one read.
-    Result<FreeSlot> findFreeSlot(std::string_view name) const;
 
     // Writes name into the first free slot of the file as it is when it is saved, unless it
     // is already registered there or every slot is taken (the result says which). decided,

@@ -67,7 +67,7 @@ RegistrationResult registerArchive(std::string_view archivePath, std::string_vie
         prompts.showWarning(archiveName + " was not registered. " + snapshot.reason());
         return notRegistered;
     }
-    const FreeSlot scan = snapshot.value().freeSlotFor(archiveName);
+    const FreeSlot scan = snapshot.value().findFreeSlot(archiveName);
     if (scan.kind == FreeSlot::Kind::AlreadyRegistered) {
         prompts.showMessage(archiveName + " is already registered.");
         return notRegistered;

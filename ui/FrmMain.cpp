@@ -69,6 +69,11 @@ QPushButton* button(QWidget* parent, const char* name, const QRect& geometry,
     return cmd;
 }
 
+varnock::Result<std::vector<varnock::ArchiveSlot>> registeredIn(const QString& iniPath) {
+    return varnock::ArchiveSlotTable(varnock::pathFromUtf8(iniPath.toStdString()))
+        .listRegisteredChecked();
+}
+
 QIcon applicationIcon() {
     // The bitmap serves where the SVG image plug-in is not installed.
     QIcon icon(QStringLiteral(":/varnock/varnock.svg"));
@@ -149,8 +154,7 @@ void FrmMain::selectIni() {
     if (chosen.isEmpty()) {
         return;
     }
-    const varnock::ArchiveSlotTable table(varnock::pathFromUtf8(chosen.toStdString()));
-    const auto registered = table.listRegisteredChecked();
+    const auto registered = registeredIn(chosen);
     if (!registered) {
         // The former choice stays: an unreadable file would list as if nothing were registered.
         m_prompts->showWarning(registered.reason());
@@ -215,8 +219,7 @@ void FrmMain::runAction(Action action) {
 }
 
 void FrmMain::refreshList() {
-    const varnock::ArchiveSlotTable table(varnock::pathFromUtf8(iniPath().toStdString()));
-    const auto registered = table.listRegisteredChecked();
+    const auto registered = registeredIn(iniPath());
     if (!registered) {
         m_lstArchives->clear();
         m_prompts->showWarning(registered.reason());
@@ -230,8 +233,7 @@ void FrmMain::followFileChange() {
         m_watcher->retryLater();
         return;
     }
-    const varnock::ArchiveSlotTable table(varnock::pathFromUtf8(iniPath().toStdString()));
-    const auto registered = table.listRegisteredChecked();
+    const auto registered = registeredIn(iniPath());
     // A file that cannot be read now is told by the next action that needs it; the list is
     // not emptied under the user's eyes for what may be a passing state.
     if (registered) {
