@@ -209,12 +209,24 @@ void FrmMain::runAction(Action action) {
     try {
         (this->*action)();
     } catch (const std::exception& error) {
-        m_prompts->showWarning(std::string("Varnock could not finish: ") + error.what());
-        try {
-            refreshList();
-        } catch (const std::exception&) {
-            m_lstArchives->clear();  // the list must not show what could not be read
-        }
+        recoverFrom(error.what());
+    } catch (...) {
+        recoverFrom("an unexpected error");
+    }
+}
+
+void FrmMain::recoverFrom(const char* what) noexcept {
+    // Whatever fails here (memory may be short) must not end the program: the list is
+    // emptied rather than left showing what could not be read, and the user is told if
+    // possible.
+    try {
+        m_prompts->showWarning(std::string("Varnock could not finish: ") + what);
+    } catch (...) {
+    }
+    try {
+        refreshList();
+    } catch (...) {
+        m_lstArchives->clear();
     }
 }
 
@@ -233,11 +245,16 @@ void FrmMain::followFileChange() {
         m_watcher->retryLater();
         return;
     }
-    const auto registered = registeredIn(iniPath());
+    std::optional<varnock::Result<std::vector<varnock::ArchiveSlot>>> registered;
+    try {
+        registered = registeredIn(iniPath());
+    } catch (const std::exception&) {
+        return;  // told by the next action, like a file that cannot be read
+    }
     // A file that cannot be read now is told by the next action that needs it; the list is
     // not emptied under the user's eyes for what may be a passing state.
-    if (registered) {
-        showSlots(registered.value(), true);
+    if (*registered) {
+        showSlots(registered->value(), true);
     }
 }
 

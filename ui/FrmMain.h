@@ -41,6 +41,7 @@ private:
     void connectAction(QPushButton* button, Action action);
     // Runs one button's action; an unexpected error is shown instead of ending the program.
     void runAction(Action action);
+    void recoverFrom(const char* what) noexcept;
     // The file of kind chosen through the dialog that opener opened, or an empty text.
     // Keyboard focus goes back to opener.
     QString chooseFile(const FileKind& kind, QPushButton* opener);

@@ -65,8 +65,12 @@ struct FileContent {
     }
 };
 
+// Larger than any settings file; a file this large is refused rather than read whole.
+inline constexpr std::uint64_t kLargestSettingsFile = 64u << 20;
+
 // The whole file, with its stamp. A missing file is a success with exists false; a folder, a
-// device or a file that cannot be read to its end is a failure. Never blocks on a pipe.
+// device, a file larger than kLargestSettingsFile or a file that cannot be read to its end is
+// a failure. Never blocks on a pipe.
 Result<FileContent> readFile(const std::filesystem::path& path);
 
 // Whether the file at path is still the one read into content, with the same size, time and

@@ -10,6 +10,17 @@ std::string describeFailure(std::string_view what, const std::filesystem::path& 
     return std::string(what) + " \"" + utf8FromPath(path) + "\": " + std::string(reason) + ".";
 }
 
+std::optional<std::string> tooLargeForSettings(std::string_view what,
+                                               const std::filesystem::path& path,
+                                               std::uint64_t size) {
+    if (size <= kLargestSettingsFile) {
+        return std::nullopt;
+    }
+    return describeFailure(what, path,
+                           "it is larger than " + std::to_string(kLargestSettingsFile >> 20) +
+                               " MiB, too large to be a settings file");
+}
+
 std::optional<SaveResult> refusalUnlessAsRead(const std::filesystem::path& target,
                                               const FileContent& expected) {
     const auto same = stillAsRead(target, expected);

@@ -22,6 +22,11 @@ inline constexpr std::size_t kCopyChunk = 8u << 20;
 std::string describeFailure(std::string_view what, const std::filesystem::path& path,
                             std::string_view reason);
 
+// Why a settings file of this many bytes is not read or written: nothing when it may be.
+std::optional<std::string> tooLargeForSettings(std::string_view what,
+                                               const std::filesystem::path& path,
+                                               std::uint64_t size);
+
 inline SaveResult saveFailed(const Status& status) {
     return {SaveOutcome::Failed, status.reason()};
 }

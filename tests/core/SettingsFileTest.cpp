@@ -93,19 +93,29 @@ TEST_F(SettingsFileTest, AFolderInPlaceOfTheFileIsAFailureNotACrash) {
     EXPECT_TRUE(std::filesystem::is_directory(ini));
 }
 
-TEST_F(SettingsFileTest, HugeAndBinaryFilesAreHandledWhole) {
-    // 100 MB of other sections with [Archives] last: read and changed without loss.
-    std::string huge = kRealistic;
-    huge.erase(huge.find("[Archives]"), huge.find("[Display]") - huge.find("[Archives]"));
+TEST_F(SettingsFileTest, LargeAndBinaryFilesAreHandledWholeAndOversizedOnesRefused) {
+    // 60 MiB of other sections with [Archives] last: read and changed without loss.
+    std::string large = kRealistic;
+    large.erase(large.find("[Archives]"), large.find("[Display]") - large.find("[Archives]"));
     const std::string filler = "[Filler]\r\n" + std::string(1 << 20, 'f') + "\r\n";
-    while (huge.size() < 100u << 20) {
-        huge += filler;
+    while (large.size() < 60u << 20) {
+        large += filler;
     }
-    huge += "[Archives]\r\nArchive 0=Last.bsa\r\n";
-    writeBytes(ini, huge);
+    large += "[Archives]\r\nArchive 0=Last.bsa\r\n";
+    writeBytes(ini, large);
     EXPECT_EQ(file.read("Archives", "Archive 0"), "Last.bsa");
     ASSERT_TRUE(file.write("Archives", "Archive 1", "More.bsa"));
-    EXPECT_EQ(readBytes(ini), huge + "Archive 1=More.bsa\r\n");
+    EXPECT_EQ(readBytes(ini), large + "Archive 1=More.bsa\r\n");
+
+    // Past 64 MiB it is no settings file: refused when read, and never written.
+    large += std::string(5u << 20, ';');
+    writeBytes(ini, large);
+    const auto refused = file.readChecked("Archives", "Archive 0");
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.reason().find("too large to be a settings file"), std::string::npos)
+        << refused.reason();
+    EXPECT_FALSE(file.write("Archives", "Archive 1", "Other.bsa"));
+    EXPECT_EQ(readBytes(ini).size(), large.size());
 
     std::string binary(1 << 16, '\0');
     for (std::size_t i = 0; i < binary.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <exception>
 
 namespace varnock::testing {
@@ -81,10 +82,19 @@ constexpr uid_t kNobody = 65534;
         return verdict(check());
     }
     return runInChild([&]() -> std::string {
+        // A cache folder of the user's own: root's stays out of reach, as another user's would.
+        char cache[] = "/tmp/varnock-cache-XXXXXX";
+        if (::mkdtemp(cache) == nullptr || ::chown(cache, kNobody, kNobody) != 0 ||
+            ::setenv("XDG_CACHE_HOME", cache, 1) != 0) {
+            return "cannot make a cache folder for the unprivileged user";
+        }
         if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
             return "cannot become the unprivileged user";
         }
-        return check();
+        std::string reason = check();
+        std::error_code ignored;
+        std::filesystem::remove_all(cache, ignored);
+        return reason;
     });
 }
 

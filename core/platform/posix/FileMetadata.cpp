@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/posix/FileMetadata.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "platform/posix/PosixFiles.h"
+
+namespace varnock::platform::posix {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Errors that mean "this process or file system cannot carry this over", not a fault.
+bool notPermitted(int error) {
+    return error == EPERM || error == EACCES || error == ENOTSUP || error == EOPNOTSUPP;
+}
+
+// Errors that mean the file system has no such thing to carry over.
+bool notSupported(int error) {
+    return error == ENOTSUP || error == EOPNOTSUPP || error == ENOTTY || error == EINVAL;
+}
+
+// The names of the extended attributes, or the errno of the listing.
+std::vector<std::string> attributeNames(const std::string& list) {
+    std::vector<std::string> names;
+    for (std::size_t at = 0; at < list.size();) {
+        const std::size_t end = list.find('\0', at);
+        names.emplace_back(list.substr(at, end - at));
+        at = end == std::string::npos ? list.size() : end + 1;
+    }
+    return names;
+}
+
+// Reads with the size-then-fill protocol of the xattr calls, retrying when the value grew.
+template <typename Call>
+ssize_t readSized(std::string& out, Call call) {
+    for (;;) {
+        const ssize_t size = call(nullptr, 0);
+        if (size <= 0) {
+            out.clear();
+            return size;
+        }
+        out.resize(static_cast<std::size_t>(size));
+        const ssize_t got = call(out.data(), out.size());
+        if (got >= 0) {
+            out.resize(static_cast<std::size_t>(got));
+            return got;
+        }
+        if (errno != ERANGE) {
+            return got;
+        }
+    }
+}
+
+Result<Keeping> keepAttributes(const fs::path& old, int to) {
+    std::string list;
+    if (readSized(list, [&](char* b, std::size_t n) { return ::listxattr(old.c_str(), b, n); }) <
+        0) {
+        return notSupported(errno) ? Result<Keeping>(Keeping::Kept)
+                                   : failure("Cannot read the attributes of", old, errno);
+    }
+    const auto wanted = attributeNames(list);
+    // What the new file was given by its folder (an inherited ACL) and the old one lacks.
+    std::string own;
+    if (readSized(own, [&](char* b, std::size_t n) { return ::flistxattr(to, b, n); }) >= 0) {
+        for (const auto& name : attributeNames(own)) {
+            if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() &&
+                ::fremovexattr(to, name.c_str()) != 0) {
+                return notPermitted(errno) ? Result<Keeping>(Keeping::NotPossible)
+                                           : failure("Cannot save", old, errno);
+            }
+        }
+    }
+    for (const auto& name : wanted) {
+        std::string value;
+        if (readSized(value, [&](char* b, std::size_t n) {
+                return ::getxattr(old.c_str(), name.c_str(), b, n);
+            }) < 0) {
+            return failure("Cannot read the attributes of", old, errno);
+        }
+        if (::fsetxattr(to, name.c_str(), value.data(), value.size(), 0) != 0) {
+            return notPermitted(errno) ? Result<Keeping>(Keeping::NotPossible)
+                                       : failure("Cannot save", old, errno);
+        }
+    }
+    return Keeping::Kept;
+}
+
+Result<Keeping> keepFlags(const fs::path& old, int to) {
+    Descriptor from(::open(old.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!from.valid()) {
+        return failure("Cannot read", old, errno);
+    }
+    int flags = 0;
+    int ownFlags = 0;
+    if (::ioctl(from.get(), FS_IOC_GETFLAGS, &flags) != 0) {
+        return notSupported(errno) ? Result<Keeping>(Keeping::Kept)
+                                   : failure("Cannot read the attributes of", old, errno);
+    }
+    if (::ioctl(to, FS_IOC_GETFLAGS, &ownFlags) != 0) {
+        return notSupported(errno) ? Result<Keeping>(Keeping::NotPossible)
+                                   : failure("Cannot save", old, errno);
+    }
+    // Only what chattr can change; the rest (extents, inline data) is the file system's own.
+    constexpr int kChangeable = FS_FL_USER_MODIFIABLE;
+    if ((ownFlags & kChangeable) == (flags & kChangeable)) {
+        return Keeping::Kept;
+    }
+    ownFlags = (ownFlags & ~kChangeable) | (flags & kChangeable);
+    if (::ioctl(to, FS_IOC_SETFLAGS, &ownFlags) != 0) {
+        return notPermitted(errno) || notSupported(errno) ? Result<Keeping>(Keeping::NotPossible)
+                                                          : failure("Cannot save", old, errno);
+    }
+    return Keeping::Kept;
+}
+
+}  // namespace
+
+Result<Keeping> keepMetadata(const fs::path& old, const struct stat& oldInfo, int to) {
+    // The owner first: giving a file away clears its set-user-ID bits, set again below.
+    const uid_t owner = oldInfo.st_uid == ::geteuid() ? static_cast<uid_t>(-1) : oldInfo.st_uid;
+    const gid_t group = oldInfo.st_gid == ::getegid() ? static_cast<gid_t>(-1) : oldInfo.st_gid;
+    if ((owner != static_cast<uid_t>(-1) || group != static_cast<gid_t>(-1)) &&
+        ::fchown(to, owner, group) != 0) {
+        return notPermitted(errno) ? Result<Keeping>(Keeping::NotPossible)
+                                   : failure("Cannot save", old, errno);
+    }
+    for (const auto& keep : {keepAttributes, keepFlags}) {
+        const auto kept = keep(old, to);
+        if (!kept || kept.value() == Keeping::NotPossible) {
+            return kept;
+        }
+    }
+    // Last, so that the bits are exactly the old ones whatever an ACL set on the way.
+    if (::fchmod(to, oldInfo.st_mode & 07777) != 0) {
+        return failure("Cannot save", old, errno);
+    }
+    return Keeping::Kept;
+}
+
+}  // namespace varnock::platform::posix
