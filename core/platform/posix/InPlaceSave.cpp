@@ -31,11 +31,14 @@ std::uint64_t fingerprint(std::string_view bytes) {
     return hash;
 }
 
-std::string hex(std::uint64_t value) {
+// Fixed width for the fingerprint, so that it can be found in a name.
+std::string hex(std::uint64_t value, int width = 0) {
     char text[17];
-    std::snprintf(text, sizeof text, "%016" PRIx64, value);
+    std::snprintf(text, sizeof text, "%0*" PRIx64, width, value);
     return text;
 }
+
+constexpr int kFingerprintDigits = 16;
 
 Result<fs::path> cacheFolder() {
     const char* cache = std::getenv("XDG_CACHE_HOME");
@@ -94,8 +97,8 @@ bool isStale(int folder, const std::string& name, std::string_view prefix,
         !S_ISREG(info.st_mode)) {
         return false;
     }
-    if (name.compare(prefix.size(), 16, hex(fingerprint(expected.text()))) == 0 &&
-        name.size() > prefix.size() + 16 && name[prefix.size() + 16] == '-') {
+    if (name.compare(prefix.size(), kFingerprintDigits,
+                     hex(fingerprint(expected.text()), kFingerprintDigits)) == 0) {
         return true;
     }
     if (static_cast<std::uint64_t>(info.st_size) != expected.size) {
@@ -152,7 +155,8 @@ Result<std::unique_ptr<Backup>> Backup::keep(const fs::path& target, const FileC
             utf8FromPath(*unfinished.value()) +
             "\". Compare the two, keep what is right, then remove that copy.");
     }
-    std::string name = prefixFor(expected.stamp) + hex(fingerprint(bytes)) + "-";
+    std::string name =
+        prefixFor(expected.stamp) + hex(fingerprint(bytes), kFingerprintDigits) + "-";
     name += target.filename().string().substr(0, 255 - name.size());
     const fs::path path = folder.value() / name;
     Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
@@ -192,6 +196,10 @@ SaveResult saveInPlace(const fs::path& target, const FileContent& expected,
     if (!backup) {
         return {SaveOutcome::Failed, backup.reason() + kUnchanged};
     }
+    // Checked before the reservation, which itself stamps the file as modified.
+    if (auto refused = refusalUnlessAsRead(target, expected)) {
+        return *refused;
+    }
     // Space for the growth is taken first, so that a full disk stops the save before any old
     // byte is overwritten. Not through posix_fallocate: where the file system cannot reserve,
     // its emulation writes to the file, and reads it through a descriptor opened for writing.
@@ -200,9 +208,6 @@ SaveResult saveInPlace(const fs::path& target, const FileContent& expected,
                     static_cast<off_t>(bytes.size() - old.size())) != 0 &&
         errno != EOPNOTSUPP && errno != ENOSYS) {
         return {SaveOutcome::Failed, describe("Cannot save", target, errno) + kUnchanged};
-    }
-    if (auto refused = refusalUnlessAsRead(target, expected)) {
-        return *refused;
     }
     if (!writeFrom(fd.get(), bytes, from)) {
         const std::string reason = describe("Cannot save", target, errno);
