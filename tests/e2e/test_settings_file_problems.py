@@ -31,6 +31,26 @@ class SettingsFileProblems(VarnockCase):
         self.choose_by_typing("Select INI", device, how="click")  # devices are not listed
         self.expect_warning(r"device\.ini", "when a device is chosen")
 
+    def test_a_huge_sparse_file_is_refused_and_the_program_goes_on(self):
+        self.choose_by_clicking("Select INI", self.game.ini)
+        self.expect_entries(["Base.bsa", "Extra.bsa"])
+        huge = os.path.join(self.game.game, "huge.ini")
+        with open(huge, "wb") as file:
+            file.truncate(16 << 30)  # 16 GiB of nothing, taking no disk
+        self.choose_by_clicking("Select INI", huge)
+        self.expect_warning(r"huge\.ini.*too large to be a settings file", "when a huge file is chosen")
+        self.expect_entries(["Base.bsa", "Extra.bsa"])
+        self.assertEqual(os.stat(huge).st_size, 16 << 30, "size of the huge file")
+        self.assertEqual(os.stat(huge).st_blocks, 0, "the huge file was made dense")
+        # The earlier choice stands and still works.
+        self.choose_by_clicking("Select BSA", self.game.new_archive)
+        self.window.click(self.window.button("Register Archive"))
+        self.wait_message("the copy question")
+        self.answer("n")
+        self.expect_message("New.bsa registered successfully.")
+        self.answer()
+        self.expect_ini(settings_bytes((0, "Base.bsa"), (1, "Extra.bsa"), (2, "New.bsa")))
+
     def test_a_folder_where_the_file_was_is_told(self):
         self.choose_by_clicking("Select INI", self.game.ini)
         self.expect_entries(["Base.bsa", "Extra.bsa"])
