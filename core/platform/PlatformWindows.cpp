@@ -243,6 +243,9 @@ Result<FileContent> readFile(const fs::path& path) {
     if (!before) {
         return failure("Cannot read", path, ::GetLastError());
     }
+    if (auto tooLarge = tooLargeForSettings("Cannot read", path, before->size)) {
+        return Status::failure(*tooLarge);
+    }
     auto content = FileContent::forReading(static_cast<std::size_t>(before->size));
     for (;;) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.makeRoom(), 1u << 30));
@@ -254,6 +257,9 @@ Result<FileContent> readFile(const fs::path& path) {
             break;
         }
         content.size += got;
+        if (auto tooLarge = tooLargeForSettings("Cannot read", path, content.size)) {
+            return Status::failure(*tooLarge);  // it grew while being read
+        }
     }
     const auto after = stampOf(file.get());
     if (!after) {
@@ -281,6 +287,9 @@ Status checkSaveable(const fs::path& path) {
 }
 
 SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::string_view bytes) {
+    if (auto tooLarge = tooLargeForSettings("Cannot save", path, bytes.size())) {
+        return {SaveOutcome::Failed, *tooLarge};
+    }
     const auto plan = planSave(path);
     if (!plan) {
         return saveFailed(plan.status());
@@ -364,8 +373,11 @@ CopyResult copyFile(const fs::path& source, const fs::path& destination,
     if (result.outcome != CopyOutcome::Copied) {
         return result;
     }
-    if (!::FlushFileBuffers(file.get()) || !file.close() ||
-        !moveIntoPlace(out.path(), destination)) {
+    // The copy is the same archive: same date, so that tools that compare dates see no change.
+    FILETIME written{};
+    if (!::GetFileTime(in.get(), nullptr, nullptr, &written) ||
+        !::SetFileTime(file.get(), nullptr, nullptr, &written) || !::FlushFileBuffers(file.get()) ||
+        !file.close() || !moveIntoPlace(out.path(), destination)) {
         return failed("Cannot copy to", destination, ::GetLastError());
     }
     out.committed();

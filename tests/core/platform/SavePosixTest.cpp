@@ -181,18 +181,13 @@ TEST_F(SaveTest, NamesAtTheFileSystemsLimitAreSavedAndCopied) {
     ASSERT_TRUE(written) << written.reason();
     EXPECT_EQ(readBytes(longIni), withArchive0("New.bsa"));
 
-    // The copy keeps the archive's date as well as its bytes.
     const auto source = folder / (std::string(251, 'a') + ".bsa");
     writeBytes(source, std::string(100000, 'b'));
-    const struct timespec times[2] = {{978307200, 0}, {978307200, 123456789}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, source.c_str(), times, 0), 0);
     fs::create_directory(folder / "Data Files");
     const auto destination = folder / "Data Files" / source.filename();
     const auto copied = platform::copyFile(source, destination, [](auto, auto) { return true; });
     ASSERT_EQ(copied.outcome, platform::CopyOutcome::Copied) << copied.reason;
     EXPECT_EQ(readBytes(destination), readBytes(source));
-    EXPECT_EQ(statOf(destination).st_mtim.tv_sec, 978307200);
-    EXPECT_EQ(statOf(destination).st_mtim.tv_nsec, 123456789);
     EXPECT_EQ(TemporaryFolder::listingOf(folder / "Data Files"), source.filename().string());
 }
 
