@@ -15,6 +15,7 @@
 #include "PathHelpers.h"
 #include "platform/PlatformCommon.h"
 #include "platform/posix/PosixFiles.h"
+#include "platform/posix/TemporaryFile.h"
 
 namespace varnock::platform::posix {
 namespace {
@@ -77,9 +78,10 @@ public:
     const fs::path& path() const { return m_path; }
 
 private:
-    Backup(fs::path path, Descriptor fd) : m_path(std::move(path)), m_fd(std::move(fd)) {}
+    Backup(fs::path path, std::unique_ptr<TemporaryFile> file)
+        : m_path(std::move(path)), m_file(std::move(file)) {}
     fs::path m_path;
-    Descriptor m_fd;  // locked while the save runs
+    std::unique_ptr<TemporaryFile> m_file;  // open, so locked, while the save runs
     bool m_keptForUser = false;
 };
 
@@ -159,16 +161,31 @@ Result<std::unique_ptr<Backup>> Backup::keep(const fs::path& target, const FileC
         prefixFor(expected.stamp) + hex(fingerprint(bytes), kFingerprintDigits) + "-";
     name += target.filename().string().substr(0, 255 - name.size());
     const fs::path path = folder.value() / name;
-    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (!fd.valid()) {
-        return failure("Cannot keep a copy of the settings file in", path, errno);
-    }
-    auto backup = std::unique_ptr<Backup>(new Backup(path, std::move(fd)));
+    const auto failed = [&](int error) {
+        return failure("Cannot keep a copy of the settings file in", path, error);
+    };
+    // Written under a temporary name and renamed when whole, so that a copy under its own
+    // name always holds all of the old bytes.
     const auto folderHandle = FolderHandle::open(folder.value());
-    if (::flock(backup->m_fd.get(), LOCK_EX) != 0 ||
-        !writeAll(backup->m_fd.get(), expected.text(), 0) || ::fsync(backup->m_fd.get()) != 0 ||
-        !folderHandle || !folderHandle.value().flush()) {
-        return failure("Cannot keep a copy of the settings file in", path, errno);
+    if (!folderHandle) {
+        return folderHandle.status();
+    }
+    removeLeftovers(folderHandle.value());
+    TemporaryFile::Refusal refusal;
+    auto file = TemporaryFile::create(path, folderHandle.value(), refusal);
+    if (!file) {
+        return refusal.status;
+    }
+    std::string reason;
+    if (!writeAll(file->fd(), expected.text(), 0) || !file->flush()) {
+        return failed(errno);
+    }
+    if (!file->replaceTarget(reason)) {
+        return Status::failure(reason);
+    }
+    auto backup = std::unique_ptr<Backup>(new Backup(path, std::move(file)));
+    if (!folderHandle.value().flush()) {
+        return failed(errno);
     }
     return backup;
 }
