@@ -1,0 +1,574 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A save and a copy attacked from outside: the probe runs under strace, which kills it at each
+// of its system calls in turn or makes each of its file calls fail, on real files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "Command.h"
+#include "TemporaryFolder.h"
+
+namespace varnock {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testing::CommandResult;
+using testing::readBytes;
+using testing::runCommand;
+using testing::writeBytes;
+
+const std::string kProbe = VARNOCK_SAVE_PROBE;
+constexpr int kProbeUsage = 64;
+// Varnock sweeps only leftovers older than a second: a younger one may be another save's, still
+// being written.
+constexpr auto kTemporaryAge = 1100ms;
+// One run takes a fraction of a second; one that takes this long is stuck, and ends the test.
+constexpr auto kRunTimeout = 10s;
+// Failures tried per system call; more would only repeat the same failure on the same path.
+constexpr std::size_t kOccurrencesPerCall = 20;
+// Failures listed in a message; the count says how many there were in all.
+constexpr std::size_t kListed = 12;
+
+// Calls that reach a file, a folder or their metadata: the ones worth making fail.
+const std::set<std::string> kFileCalls = {
+    "openat",    "open",      "read",       "pread64",  "write",    "pwrite64",        "fsync",
+    "fdatasync", "fstat",     "newfstatat", "statx",    "stat",     "lstat",           "rename",
+    "renameat",  "renameat2", "fchmod",     "fchmodat", "fchown",   "fchownat",        "flock",
+    "ftruncate", "fallocate", "close",      "unlink",   "unlinkat", "getdents64",      "flistxattr",
+    "fgetxattr", "fsetxattr", "ioctl",      "linkat",   "mkdir",    "mkdirat",         "utimensat",
+    "access",    "faccessat", "faccessat2", "lseek",    "fcntl",    "copy_file_range", "readlink",
+    "readlinkat"};
+// Calls that can also fail for want of space.
+const std::set<std::string> kSpaceCalls = {"write", "pwrite64", "fallocate", "copy_file_range"};
+
+// A settings file of a few kilobytes as the owning application leaves it: CRLF, comments,
+// the archive list between other sections.
+std::string realisticSettings() {
+    std::string text = "; Settings of the application\r\n[General]\r\nsLanguage=ENGLISH\r\n";
+    for (int i = 0; i < 40; ++i) {
+        text += "iGeneralSetting" + std::to_string(i) + "=" + std::to_string(i * 37) + "\r\n";
+    }
+    text += "\r\n[Archives]\r\nArchive 0=Meshes.bsa\r\n  archive 1 =  Textures.bsa\r\n";
+    text += "; user archives follow\r\n\r\n[Display]\r\n";
+    for (int i = 0; i < 40; ++i) {
+        text += "fDisplaySetting" + std::to_string(i) + "=" + std::to_string(i) + ".5000\r\n";
+    }
+    text += "\r\n[Controls]\r\n";
+    for (int i = 0; i < 30; ++i) {
+        text += "bInvertAxis" + std::to_string(i) + "=" + std::to_string(i % 2) + "\r\n";
+    }
+    return text;
+}
+
+// One system call of a traced run, as strace counts them for when=: the how-manieth call of
+// that system call it was.
+struct Call {
+    std::string name;
+    int occurrence = 0;
+    bool afterStart = false;  // made once the probe had turned to the files under test
+
+    std::string describe(std::size_t index, std::size_t total) const {
+        return "system call " + std::to_string(index + 1) + " of " + std::to_string(total) + " (" +
+               name + " #" + std::to_string(occurrence) + ")";
+    }
+};
+
+// The calls of a strace -f log, in order. start is a path whose first mention marks where the
+// probe's own work begins; everything before it is the loader's and the runtime's.
+std::vector<Call> callsIn(const std::string& log, std::string_view start) {
+    std::vector<Call> calls;
+    std::map<std::string, int> seen;
+    bool started = false;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t at = line.find_first_not_of("0123456789 ");
+        const std::size_t end = line.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_", at);
+        if (at == std::string::npos || end == std::string::npos || end == at || line[end] != '(') {
+            continue;  // a signal, an exit or a resumed call: not a call of its own
+        }
+        std::string name = line.substr(at, end - at);
+        if (calls.empty() && name == "execve") {
+            continue;  // strace's own start of the probe, which it can neither stop nor fail
+        }
+        started = started || line.find(start) != std::string::npos;
+        const int occurrence = ++seen[name];
+        calls.push_back({std::move(name), occurrence, started});
+    }
+    return calls;
+}
+
+const std::string kStuck = "the run did not end in time; the runs after it were not made";
+
+std::string joined(const std::vector<std::string>& failures) {
+    std::string text;
+    for (std::size_t i = 0; i < failures.size() && i < kListed; ++i) {
+        text += "\n  " + failures[i];
+    }
+    if (failures.size() > kListed) {
+        text += "\n  … and " + std::to_string(failures.size() - kListed) + " more";
+    }
+    return text;
+}
+
+std::string files(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " file" : " files");
+}
+
+std::string firstLine(const std::string& output) {
+    const std::string line = output.substr(0, output.find('\n'));
+    return line.empty() ? "no output" : "\"" + line + "\"";
+}
+
+bool wasKilled(const CommandResult& run) {
+    return run.signal == SIGKILL || run.exitCode == 128 + SIGKILL;
+}
+
+// Which kill a run was, and whether it came: strace cannot stop the first execve, and a run
+// can take another path than the traced one.
+std::string killedDescription(const std::vector<Call>& calls, std::size_t index,
+                              const CommandResult& run) {
+    std::string what = "killed at " + calls[index].describe(index, calls.size());
+    if (!wasKilled(run)) {
+        what += " (the kill did not come: " + run.ending() + ")";
+    }
+    return what;
+}
+
+std::optional<std::string> bytesOf(const fs::path& file) {
+    std::error_code ec;
+    return fs::is_regular_file(file, ec) ? std::optional(readBytes(file)) : std::nullopt;
+}
+
+// The entries of folder besides the kept ones.
+std::set<std::string> straysIn(const fs::path& folder, const std::set<std::string>& kept) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (!kept.contains(entry.path().filename().string())) {
+            names.insert(entry.path().filename().string());
+        }
+    }
+    return names;
+}
+
+// Which run left each stray entry in a folder, so that a leftover that outlives the clean run
+// at the end points at the kill or failure that made it.
+class StrayWatch {
+public:
+    StrayWatch(fs::path folder, std::set<std::string> kept)
+        : m_folder(std::move(folder)), m_kept(std::move(kept)) {}
+    void ran(const std::string& run) {
+        for (const auto& name : straysIn(m_folder, m_kept)) {
+            if (m_leftBy.try_emplace(name, run).second) {
+                m_order.push_back(name);
+            }
+        }
+    }
+    // What is still there, in the order the runs left it.
+    std::vector<std::string> remaining() const {
+        const auto now = straysIn(m_folder, m_kept);
+        std::vector<std::string> left;
+        for (const auto& name : m_order) {
+            if (now.contains(name)) {
+                left.push_back(name + ", left when " + m_leftBy.at(name));
+            }
+        }
+        return left;
+    }
+
+private:
+    fs::path m_folder;
+    std::set<std::string> m_kept;
+    std::map<std::string, std::string> m_leftBy;
+    std::vector<std::string> m_order;
+};
+
+// Shown in a test's output and kept in its XML report.
+void note(const std::string& key, std::size_t value) {
+    ::testing::Test::RecordProperty(key, std::to_string(value));
+    std::cout << "[   NOTE   ] " << key << ": " << value << '\n';
+}
+
+class ProbeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(fs::exists(kProbe)) << "the probe is not built: " << kProbe;
+        if (const auto& why = found().whyNot) {
+            GTEST_SKIP() << *why;
+        }
+        ASSERT_TRUE(found().broken.empty()) << found().broken;
+    }
+
+    // The probe with args, under strace given options when there are any.
+    CommandResult probe(const std::vector<std::string>& args,
+                        const std::vector<std::string>& straceOptions = {}) const {
+        std::vector<std::string> argv;
+        if (!straceOptions.empty()) {
+            argv = {"strace", "-f", "-qq", "-e", "trace=all"};
+            argv.insert(argv.end(), straceOptions.begin(), straceOptions.end());
+            argv.push_back("--");
+        }
+        argv.push_back(kProbe);
+        argv.insert(argv.end(), args.begin(), args.end());
+        return runCommand(argv, {"XDG_CACHE_HOME=" + cache.string(), asanOptions()}, kRunTimeout);
+    }
+    CommandResult killedAt(const Call& call, const std::vector<std::string>& args) const {
+        return probe(args, {"-o", "/dev/null", "-e",
+                            "inject=" + call.name +
+                                ":signal=SIGKILL:when=" + std::to_string(call.occurrence)});
+    }
+    // The calls of one run that nothing disturbs; start as for callsIn.
+    std::vector<Call> traceOf(const std::vector<std::string>& args, std::string_view start) {
+        const fs::path log = temp / "trace.log";
+        const CommandResult run = probe(args, {"-o", log.string(), "-s", "256"});
+        EXPECT_TRUE(run.exited(0))
+            << "the run to be traced failed (" << run.ending() << "): " << run.output;
+        const std::string text = readBytes(log);
+        fs::remove(log);
+        return callsIn(text, start);
+    }
+    // strace's own complaints (a system call it does not know, say) would hide a lost run.
+    static std::string straceRefusal(const CommandResult& run) {
+        const auto at = run.output.find("strace: ");
+        return at == std::string::npos ? "" : "strace refused: " + firstLine(run.output.substr(at));
+    }
+
+    testing::TemporaryFolder temp;
+    fs::path cache = temp / "cache";  // XDG_CACHE_HOME, where backups go
+
+private:
+    // The leak check stops the process with ptrace, which strace already holds.
+    static std::string asanOptions() {
+        const char* options = std::getenv("ASAN_OPTIONS");
+        return "ASAN_OPTIONS=" + std::string(options ? options : "") + ":detect_leaks=0";
+    }
+    // Run by its name, so that what it says of itself starts with "strace: ".
+    struct Strace {
+        std::optional<std::string> whyNot;  // a reason to skip
+        std::string broken;                 // a reason to fail: the probe does not run under it
+    };
+    static const Strace& found() {
+        static const Strace strace = []() -> Strace {
+            if (!testing::findProgram("strace")) {
+                return {"strace is not installed (Debian package strace)", ""};
+            }
+            const auto run =
+                runCommand({"strace", "-qq", "-o", "/dev/null", kProbe}, {asanOptions()});
+            if (run.exited(kProbeUsage)) {
+                return {std::nullopt, ""};
+            }
+            const std::string seen = run.ending() + ", " + firstLine(run.output);
+            if (run.output.starts_with("strace: ")) {
+                return {"strace cannot trace here (is ptrace allowed?): " + seen, ""};
+            }
+            return {std::nullopt, "the probe does not run under strace: " + seen};
+        }();
+        return strace;
+    }
+};
+
+enum class Route { ByRename, InPlace };
+
+void PrintTo(Route route, std::ostream* out) {
+    *out << (route == Route::ByRename ? "by rename" : "in place for a hard-linked file");
+}
+
+class SaveUnderFaults : public ProbeTest, public ::testing::WithParamInterface<Route> {
+protected:
+    void SetUp() override {
+        ProbeTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        fs::create_directories(settings);
+        // The new bytes are what a save that nothing disturbs makes of the old ones.
+        const fs::path clean = temp / "clean.ini";
+        writeBytes(clean, old);
+        const auto run = probe(saveArgs(clean));
+        ASSERT_TRUE(run.exited(0)) << "a clean save failed: " << run.output;
+        fresh = readBytes(clean);
+        ASSERT_NE(fresh, old);
+        fs::remove(clean);
+    }
+
+    bool inPlace() const { return GetParam() == Route::InPlace; }
+    // A save that shortens the file, so that bytes written over the old ones in place leave
+    // some old bytes beyond the new end until the file is cut there.
+    std::vector<std::string> saveArgs(const fs::path& file) const {
+        return {"set", file.string(), "Archive 0", "New.bsa"};
+    }
+    std::vector<std::string> saveArgs() const { return saveArgs(ini); }
+
+    // The old file again, and its second link for the in-place route; what earlier runs left
+    // in the folder stays, for the sweep at the end.
+    void resetSettings() {
+        fs::remove(ini);
+        fs::remove(link);
+        writeBytes(ini, old);
+        // A file written a moment ago is read twice, which would move the kill points.
+        fs::last_write_time(ini, fs::file_time_type::clock::now() - 1h);
+        if (inPlace()) {
+            fs::create_hard_link(ini, link);
+        }
+        // A backup left by an earlier run must not pass for this run's.
+        fs::remove_all(cache);
+        fs::create_directories(cache);
+    }
+
+    std::string describe(const std::optional<std::string>& bytes) const {
+        if (!bytes) {
+            return "no file";
+        }
+        if (*bytes == old) {
+            return "the old bytes";
+        }
+        if (*bytes == fresh) {
+            return "the new bytes";
+        }
+        const auto differ = std::mismatch(bytes->begin(), bytes->end(), old.begin(), old.end());
+        return std::to_string(bytes->size()) + " bytes, neither old nor new (unlike the old from " +
+               "byte " + std::to_string(differ.first - bytes->begin()) + " on)";
+    }
+
+    // Backups in Varnock's cache folder that hold exactly the old bytes.
+    std::vector<fs::path> backupsOfOld() const {
+        std::vector<fs::path> found;
+        std::error_code ec;
+        for (fs::directory_iterator it(cache / "varnock", ec), end; !ec && it != end;
+             it.increment(ec)) {
+            if (it->is_regular_file() && readBytes(it->path()) == old) {
+                found.push_back(it->path());
+            }
+        }
+        return found;
+    }
+
+    // What is wrong with the settings file after run; nothing when all is well. A killed run
+    // may leave old or new bytes; a finished one new bytes when it succeeded, old ones when it
+    // failed. In place, a torn file is allowed only beside a backup of the old bytes (which a
+    // failed run must also name). backedUp counts the runs that needed the backup.
+    std::string wrongAfter(const CommandResult& run, bool killed, std::size_t& backedUp) const {
+        if (run.timedOut) {
+            return kStuck;
+        }
+        const auto bytes = bytesOf(ini);
+        if (inPlace() && bytesOf(link) != bytes) {
+            return "the settings file holds " + describe(bytes) + " but its other link holds " +
+                   describe(bytesOf(link));
+        }
+        const bool succeeded = run.exited(0);
+        if (killed ? (bytes == old || bytes == fresh) : bytes == (succeeded ? fresh : old)) {
+            return "";
+        }
+        if (inPlace() && (killed || !succeeded)) {
+            for (const auto& backup : backupsOfOld()) {
+                if (killed || run.output.find(backup.filename().string()) != std::string::npos) {
+                    ++backedUp;
+                    return "";
+                }
+            }
+        }
+        std::string wrong = killed      ? ""
+                            : succeeded ? "the probe succeeded, but "
+                                        : "the probe failed (" + run.ending() + ", " +
+                                              firstLine(run.output) + "), but ";
+        wrong += "the settings file holds " + describe(bytes);
+        if (inPlace() && bytes != old && bytes != fresh) {
+            wrong += killed ? " and no backup of the old bytes is in the cache"
+                            : " and the output names no backup of the old bytes";
+        }
+        return wrong;
+    }
+
+    // What the runs leave in the settings folder beside the settings file and its link.
+    StrayWatch strays() const { return {settings, {"app.ini", "other.ini"}}; }
+
+    // Leftovers of the attacked runs, once old enough, go with the next save.
+    void expectOnlyTheSettingsFileAfterACleanSave(const std::string& after, StrayWatch& strays) {
+        std::this_thread::sleep_for(kTemporaryAge);
+        resetSettings();
+        const auto run = probe(saveArgs());
+        strays.ran("the clean save");
+        EXPECT_TRUE(run.exited(0)) << "a clean save after " << after << " failed: " << run.output;
+        EXPECT_EQ(describe(bytesOf(ini)), "the new bytes") << "after a clean save after " << after;
+        const auto left = strays.remaining();
+        EXPECT_TRUE(left.empty()) << "after " << after << " and a clean save, the settings folder "
+                                  << "holds " << files(left.size()) << " besides the settings file"
+                                  << (inPlace() ? " and its other link" : "") << ":"
+                                  << joined(left);
+    }
+
+    const std::string old = realisticSettings();
+    std::string fresh;
+    fs::path settings = temp / "settings";
+    fs::path ini = settings / "app.ini";
+    fs::path link = settings / "other.ini";  // the in-place route's second hard link
+};
+
+TEST_P(SaveUnderFaults, KilledAtAnySystemCallTheFileIsOldOrNew) {
+    resetSettings();
+    const auto calls = traceOf(saveArgs(), settings.string());
+    ASSERT_FALSE(calls.empty());
+    std::vector<std::string> failures;
+    std::size_t killed = 0;
+    std::size_t backedUp = 0;
+    auto watch = strays();
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        resetSettings();
+        const auto run = killedAt(calls[i], saveArgs());
+        const std::string what = killedDescription(calls, i, run);
+        watch.ran(what);
+        killed += wasKilled(run) ? 1 : 0;
+        std::string wrong = straceRefusal(run);
+        if (wrong.empty()) {
+            wrong = wrongAfter(run, true, backedUp);
+        }
+        if (!wrong.empty()) {
+            failures.push_back(what + ": " + wrong);
+        }
+        if (run.timedOut) {
+            break;
+        }
+    }
+    note("kill points", calls.size());
+    note("runs killed at their kill point", killed);
+    note("torn files covered by a backup", backedUp);
+    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << calls.size()
+                                  << " kill points broke the settings file:" << joined(failures);
+    expectOnlyTheSettingsFileAfterACleanSave("the killed saves", watch);
+}
+
+TEST_P(SaveUnderFaults, AnyFileCallFailingLeavesTheFileOldOrNew) {
+    resetSettings();
+    const auto calls = traceOf(saveArgs(), settings.string());
+    ASSERT_FALSE(calls.empty());
+    // Per call, the save's own occurrences first, then the loader's while the cap allows.
+    std::map<std::string, std::set<int>> chosen;
+    for (const bool fromSave : {true, false}) {
+        for (const auto& call : calls) {
+            if (call.afterStart == fromSave && kFileCalls.contains(call.name) &&
+                chosen[call.name].size() < kOccurrencesPerCall) {
+                chosen[call.name].insert(call.occurrence);
+            }
+        }
+    }
+    std::vector<std::string> injections;
+    for (const auto& [name, occurrences] : chosen) {
+        for (const int occurrence : occurrences) {
+            const std::string when = ":when=" + std::to_string(occurrence);
+            injections.push_back(name + ":error=EIO" + when);
+            if (kSpaceCalls.contains(name)) {
+                injections.push_back(name + ":error=ENOSPC" + when);
+            }
+        }
+    }
+    std::vector<std::string> failures;
+    std::size_t failed = 0;
+    std::size_t backedUp = 0;
+    auto watch = strays();
+    for (const auto& injection : injections) {
+        resetSettings();
+        const auto run = probe(saveArgs(), {"-o", "/dev/null", "-e", "inject=" + injection});
+        watch.ran(injection);
+        failed += run.exited(0) ? 0 : 1;
+        std::string wrong = straceRefusal(run);
+        if (wrong.empty()) {
+            wrong = wrongAfter(run, false, backedUp);
+        }
+        if (!wrong.empty()) {
+            failures.push_back(injection + ": " + wrong);
+        }
+        if (run.timedOut) {
+            break;
+        }
+    }
+    const std::size_t runs = injections.size();
+    note("failures injected", runs);
+    note("runs that reported a failure", failed);
+    note("failed saves covered by a named backup", backedUp);
+    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << runs
+                                  << " injected failures broke the settings file:"
+                                  << joined(failures);
+    expectOnlyTheSettingsFileAfterACleanSave("the failed saves", watch);
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes, SaveUnderFaults,
+                         ::testing::Values(Route::ByRename, Route::InPlace),
+                         [](const ::testing::TestParamInfo<Route>& info) {
+                             return info.param == Route::ByRename ? "ByRename"
+                                                                  : "InPlaceForAHardLinkedFile";
+                         });
+
+class CopyUnderFaults : public ProbeTest {};
+
+TEST_F(CopyUnderFaults, KilledAtAnySystemCallTheDestinationIsAbsentOrWhole) {
+    const fs::path source = temp / "Source.bsa";
+    const fs::path dataFiles = temp / "Data Files";
+    const fs::path destination = dataFiles / "Source.bsa";
+    std::string bytes(3u << 20, '\0');
+    std::mt19937 random(5);
+    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(random()); });
+    writeBytes(source, bytes);
+    fs::create_directories(dataFiles);
+    const std::vector<std::string> args = {"copy", source.string(), destination.string()};
+    const auto describeCopy = [&](const std::optional<std::string>& copied) -> std::string {
+        if (!copied) {
+            return "no file";
+        }
+        return *copied == bytes
+                   ? "the whole copy"
+                   : std::to_string(copied->size()) + " bytes that are not the source's";
+    };
+
+    const auto calls = traceOf(args, dataFiles.string());
+    ASSERT_FALSE(calls.empty());
+    std::vector<std::string> failures;
+    std::size_t killed = 0;
+    StrayWatch watch(dataFiles, {"Source.bsa"});
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        fs::remove(destination);
+        const auto run = killedAt(calls[i], args);
+        const std::string what = killedDescription(calls, i, run);
+        watch.ran(what);
+        killed += wasKilled(run) ? 1 : 0;
+        std::string wrong = straceRefusal(run);
+        if (run.timedOut) {
+            wrong = kStuck;
+        } else if (const auto copied = bytesOf(destination);
+                   wrong.empty() && copied && *copied != bytes) {
+            wrong = "the destination holds " + describeCopy(copied);
+        }
+        if (!wrong.empty()) {
+            failures.push_back(what + ": " + wrong);
+        }
+        if (run.timedOut) {
+            break;
+        }
+    }
+    note("kill points", calls.size());
+    note("runs killed at their kill point", killed);
+    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << calls.size()
+                                  << " kill points left a broken copy:" << joined(failures);
+
+    std::this_thread::sleep_for(kTemporaryAge);
+    fs::remove(destination);
+    const auto run = probe(args);
+    watch.ran("the clean copy");
+    EXPECT_TRUE(run.exited(0)) << "a clean copy after the killed ones failed: " << run.output;
+    EXPECT_TRUE(bytesOf(destination) == bytes)
+        << "a clean copy after the killed ones left " << describeCopy(bytesOf(destination));
+    const auto left = watch.remaining();
+    EXPECT_TRUE(left.empty()) << "after the killed copies and a clean one, \"Data Files\" holds "
+                              << files(left.size()) << " besides the copy:" << joined(left);
+}
+
+}  // namespace
+}  // namespace varnock
