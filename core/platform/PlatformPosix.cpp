@@ -291,9 +291,12 @@ SaveResult replaceFile(const fs::path& path, const FileContent& expected, std::s
             return {SaveOutcome::Failed, reason};
     }
     if (!folder.value().flush()) {
+        const std::string reason =
+            describe("Cannot flush the folder", folderOfFile(target.path), errno);
         return {SaveOutcome::Failed,
-                describe("Cannot flush the folder", folderOfFile(target.path), errno) +
-                    " The settings file was saved, but the change may not survive a power cut."};
+                reason + (temporary->undo() ? " The settings file was not changed."
+                                            : " The settings file was saved, but the change "
+                                              "may not survive a power cut.")};
     }
     return {SaveOutcome::Saved, {}};
 }
@@ -353,7 +356,11 @@ CopyResult copyFile(const fs::path& source, const fs::path& destination,
         return {CopyOutcome::Failed, reason};
     }
     if (!folder.value().flush()) {
-        return failed("Cannot flush the folder", folderPath, errno);
+        // A copy that may not survive a power cut is taken back, as if it had failed.
+        const std::string reason = describe("Cannot flush the folder", folderPath, errno);
+        return {CopyOutcome::Failed,
+                reason +
+                    (out->undo() ? "" : " The copy is in place, but may not survive a power cut.")};
     }
     return {CopyOutcome::Copied, {}};
 }

@@ -92,6 +92,13 @@ bool TemporaryFile::moveOver() {
 }
 
 bool TemporaryFile::replaceTarget(std::string& reason) {
+#ifdef RENAME_EXCHANGE
+    // Exchanged rather than renamed over, so that the file replaced can still be put back.
+    if (::renameat2(AT_FDCWD, m_path.c_str(), AT_FDCWD, m_target.c_str(), RENAME_EXCHANGE) == 0) {
+        m_exchanged = true;
+        return true;
+    }
+#endif
     if (!moveOver()) {
         reason = describe("Cannot write", m_target, errno);
         return false;
@@ -126,6 +133,7 @@ TemporaryFile::Swap TemporaryFile::swapIn(const std::optional<FileStamp>& expect
         return failed("Cannot read", m_path);
     }
     if (stampOf(out) == *expected) {
+        m_exchanged = true;
         return Swap::Swapped;
     }
     if (::renameat2(AT_FDCWD, m_path.c_str(), AT_FDCWD, m_target.c_str(), RENAME_EXCHANGE) != 0) {
@@ -140,6 +148,24 @@ TemporaryFile::Swap TemporaryFile::swapIn(const std::optional<FileStamp>& expect
     (void)expected;
     return moveOver() ? Swap::Swapped : failed("Cannot save", m_target);
 #endif
+}
+
+bool TemporaryFile::undo() {
+#ifdef RENAME_EXCHANGE
+    if (m_exchanged) {
+        if (::renameat2(AT_FDCWD, m_path.c_str(), AT_FDCWD, m_target.c_str(), RENAME_EXCHANGE) !=
+            0) {
+            return false;
+        }
+        m_exchanged = false;  // the name holds the new file again, to be removed
+        return true;
+    }
+#endif
+    if (m_placed && ::rename(m_target.c_str(), m_path.c_str()) == 0) {
+        m_placed = false;
+        return true;
+    }
+    return false;
 }
 
 void removeLeftovers(const FolderHandle& folder) {

@@ -47,6 +47,10 @@ public:
     // Takes the target's place, whatever stands there now; reason tells why not.
     bool replaceTarget(std::string& reason);
 
+    // Puts back what stood at the target before swapIn or replaceTarget, for a change that
+    // could not be made durable; false when it cannot.
+    bool undo();
+
 private:
     TemporaryFile(std::filesystem::path target, std::string path, Descriptor fd);
     bool moveOver();
@@ -54,7 +58,8 @@ private:
     std::filesystem::path m_target;
     std::string m_path;
     Descriptor m_fd;
-    bool m_placed = false;  // the name no longer holds anything of ours to remove
+    bool m_placed = false;     // the name no longer holds anything of ours to remove
+    bool m_exchanged = false;  // the name holds what stood at the target
 };
 
 // Removes the temporary files that Varnock processes which were ended mid-way left in
