@@ -15,6 +15,7 @@
 
 #include "../SampleSettings.h"
 #include "../SettingsFileFixture.h"
+#include "Command.h"
 #include "Unprivileged.h"
 #include "platform/Platform.h"
 
@@ -35,19 +36,11 @@ struct stat statOf(const fs::path& path) {
 
 // What a shell command printed, for the acl and attr tools.
 std::string outputOf(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
-        char buffer[4096];
-        while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
-            out.append(buffer, got);
-        }
-        ::pclose(pipe);
-    }
-    return out;
+    return testing::runCommand({"sh", "-c", command}).output;
 }
 
 bool succeeds(const std::string& command) {
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+    return testing::runCommand({"sh", "-c", command}).exited(0);
 }
 
 std::string quoted(const fs::path& path) {
