@@ -460,12 +460,18 @@ void FrmMainTest::theListFollowsAnotherProgramsChangeKeepingTheSelection() {
 
 namespace {
 
-// Prompts whose message box cannot be shown, as when memory runs out.
+// Prompts whose message box cannot be shown, as when memory runs out; with no record of
+// warnings, not even a warning can be shown, and what is thrown is no std::exception.
 class FailingPrompts final : public varnock::UserPrompts {
 public:
     explicit FailingPrompts(std::vector<std::string>* warned) : m_warned(warned) {}
     void showMessage(const std::string&) override { throw std::runtime_error("out of memory"); }
-    void showWarning(const std::string& text) override { m_warned->push_back(text); }
+    void showWarning(const std::string& text) override {
+        if (!m_warned) {
+            throw 0;
+        }
+        m_warned->push_back(text);
+    }
     varnock::Answer askYesNo(const std::string&, varnock::Answer) override {
         throw std::runtime_error("out of memory");
     }
@@ -483,6 +489,12 @@ void FrmMainTest::anUnexpectedErrorIsShownAndTheWindowGoesOn() {
     m_window->setPrompts(std::make_unique<FailingPrompts>(&m_warnings));
     click("cmdPatch");  // "Select Archive first." cannot be shown
     QCOMPARE(m_warnings, std::vector<std::string>{"Varnock could not finish: out of memory"});
+    QCOMPARE(listed(), QStringList{"a.bsa"});
+    QVERIFY(m_window->isVisible());
+
+    // Nothing can be shown at all: the window still goes on, with its list.
+    m_window->setPrompts(std::make_unique<FailingPrompts>(nullptr));
+    click("cmdPatch");
     QCOMPARE(listed(), QStringList{"a.bsa"});
     QVERIFY(m_window->isVisible());
 }
