@@ -87,10 +87,11 @@ struct SaveResult {
 // Makes the file hold exactly bytes, or leaves it as it was, and only while it is still what
 // was read into expected (checked with stillAsRead just before the old file is given up):
 // FileChanged tells that another program changed it meanwhile. The bytes go to a new file in
-// the same folder, are flushed, and that file is renamed over the old one, keeping its
-// permissions; a path that is a symbolic link is replaced at the link's target. Where the
-// folder does not allow a new file, the file is rewritten in place after its new size has
-// been reserved. A file that does not exist is created.
+// the same folder, which is given what the old one carries besides its bytes, flushed, and put
+// in the old one's place; a symbolic link is followed to its end, where a missing file is
+// created. Where a new file would lose something (the folder forbids it, the file has other
+// names, its owner cannot be given away), the file is rewritten in place, recoverably. A
+// failure means the file is unchanged, unless its reason says otherwise.
 SaveResult replaceFile(const std::filesystem::path& path, const FileContent& expected,
                        std::string_view bytes);
 
@@ -111,8 +112,8 @@ struct CopyResult {
 
 // Makes destination a copy of source, replacing any file there, or leaves destination as it
 // was: the bytes go to a new file in destination's folder, which is flushed and then renamed
-// to destination, so that no half-copied file ever stands under that name. On failure or
-// cancellation the new file is removed.
+// to destination, so that no half-copied file ever stands under that name; it keeps the
+// source's modification time. On failure or cancellation the new file is removed.
 CopyResult copyFile(const std::filesystem::path& source, const std::filesystem::path& destination,
                     const CopyProgress& progress);
 

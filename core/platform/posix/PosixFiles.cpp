@@ -36,10 +36,6 @@ void Descriptor::reset(int fd) {
     m_fd = fd;
 }
 
-bool Descriptor::closeChecked() {
-    return ::close(std::exchange(m_fd, -1)) == 0;
-}
-
 bool writeAll(int fd, std::string_view bytes, off_t offset) {
     while (!bytes.empty()) {
         const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), offset);

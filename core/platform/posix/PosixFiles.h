@@ -23,7 +23,7 @@ Status failure(std::string_view what, const std::filesystem::path& path, int err
 std::string describeNotRegular(std::string_view what, const std::filesystem::path& path,
                                mode_t mode);
 
-// Closes on every return path; the close of a written file is checked separately.
+// Closes on every return path.
 class Descriptor {
 public:
     explicit Descriptor(int fd = -1) : m_fd(fd) {}
@@ -37,7 +37,6 @@ public:
     bool valid() const { return m_fd >= 0; }
     int release() { return std::exchange(m_fd, -1); }
     void reset(int fd = -1);
-    bool closeChecked();
 
 private:
     int m_fd;
