@@ -89,26 +89,30 @@ std::string prefixFor(const FileStamp& stamp) {
     return hex(stamp.device) + "-" + hex(stamp.file) + "-";
 }
 
-// Whether the copy at path is stale: its save finished (the file holds what it wrote) or
-// changed nothing (the file holds the copy's bytes).
-bool isStale(int folder, const std::string& name, std::string_view prefix,
-             const FileContent& expected) {
+// A copy is stale when its save finished (the file holds what it wrote) or changed nothing
+// (the file holds the copy's bytes); in use while a running save holds it locked.
+enum class CopyState { Stale, InUse, Unfinished };
+
+CopyState stateOf(int folder, const std::string& name, std::string_view prefix,
+                  const FileContent& expected) {
     Descriptor fd(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
-    if (!fd.valid() || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(fd.get(), &info) != 0 ||
-        !S_ISREG(info.st_mode)) {
-        return false;
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return CopyState::Unfinished;
+    }
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        return CopyState::InUse;
     }
     if (name.compare(prefix.size(), kFingerprintDigits,
                      hex(fingerprint(expected.text()), kFingerprintDigits)) == 0) {
-        return true;
-    }
-    if (static_cast<std::uint64_t>(info.st_size) != expected.size) {
-        return false;
+        return CopyState::Stale;
     }
     std::string copy(expected.size, '\0');
-    return ::pread(fd.get(), copy.data(), copy.size(), 0) == static_cast<ssize_t>(copy.size()) &&
-           copy == expected.text();
+    const bool same =
+        static_cast<std::uint64_t>(info.st_size) == expected.size &&
+        ::pread(fd.get(), copy.data(), copy.size(), 0) == static_cast<ssize_t>(copy.size()) &&
+        copy == expected.text();
+    return same ? CopyState::Stale : CopyState::Unfinished;
 }
 
 // Removes stale copies of target's old bytes; a copy that may hold the only good version
@@ -130,10 +134,15 @@ Result<std::optional<fs::path>> sweepCopies(const fs::path& folder, const FileCo
         if (!name.starts_with(prefix)) {
             continue;
         }
-        if (isStale(listing, name, prefix, expected)) {
-            ::unlinkat(listing, name.c_str(), 0);
-        } else {
-            unfinished = folder / name;
+        switch (stateOf(listing, name, prefix, expected)) {
+            case CopyState::Stale:
+                ::unlinkat(listing, name.c_str(), 0);
+                break;
+            case CopyState::InUse:
+                break;
+            case CopyState::Unfinished:
+                unfinished = folder / name;
+                break;
         }
     }
     ::closedir(entries);
