@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -58,10 +59,12 @@ void writeBytes(const std::filesystem::path& file, std::string_view bytes) {
 }
 
 std::string readBytes(const std::filesystem::path& file) {
+    // Read to the end of the file opened, not to the size of whatever stands at the path by
+    // then: a file replaced in between would be cut short or padded.
     std::ifstream in(file, std::ios::binary);
-    std::string bytes(std::filesystem::file_size(file), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return std::move(bytes).str();
 }
 
 }  // namespace varnock::testing
