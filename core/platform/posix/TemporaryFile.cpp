@@ -128,19 +128,22 @@ TemporaryFile::Swap TemporaryFile::swapIn(const std::optional<FileStamp>& expect
         return Swap::Swapped;
     }
     // The temporary name now holds what stood at the target; removed once it is checked.
+    m_exchanged = true;
     struct stat out {};
-    if (::stat(m_path.c_str(), &out) != 0) {
-        return failed("Cannot read", m_path);
-    }
-    if (stampOf(out) == *expected) {
-        m_exchanged = true;
+    const bool looked = ::stat(m_path.c_str(), &out) == 0;
+    const int lookError = errno;
+    if (looked && stampOf(out) == *expected) {
         return Swap::Swapped;
     }
-    if (::renameat2(AT_FDCWD, m_path.c_str(), AT_FDCWD, m_target.c_str(), RENAME_EXCHANGE) != 0) {
+    if (!undo()) {
         // Another program's version must not be lost: it stays where it is, named to the user.
         m_placed = true;
         reason = describe("Cannot put back the version another program saved meanwhile, now in",
                           m_path, errno);
+        return Swap::Failed;
+    }
+    if (!looked) {
+        reason = describe("Cannot read", m_target, lookError);  // put back: unchanged
         return Swap::Failed;
     }
     return Swap::NotAsRead;
