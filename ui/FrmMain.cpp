@@ -248,7 +248,7 @@ void FrmMain::followFileChange() {
     std::optional<varnock::Result<std::vector<varnock::ArchiveSlot>>> registered;
     try {
         registered = registeredIn(iniPath());
-    } catch (const std::exception&) {
+    } catch (...) {
         return;  // told by the next action, like a file that cannot be read
     }
     // A file that cannot be read now is told by the next action that needs it; the list is

@@ -52,8 +52,8 @@ TemporaryFile::TemporaryFile(fs::path target, std::string path, Descriptor fd)
 std::unique_ptr<TemporaryFile> TemporaryFile::create(const fs::path& target,
                                                      const FolderHandle& folder, Refusal& refusal) {
     const fs::path pattern = folderOfFile(target) / temporaryName(target, folder);
-    // A sweeping Varnock may remove a file between its creation and its lock; then the
-    // file is made anew.
+    // A sweeping Varnock may take a file between its creation and its lock, and removes it;
+    // then the file is made anew.
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::string path = pattern.string();
         Descriptor fd(::mkostemp(path.data(), O_CLOEXEC));
