@@ -147,11 +147,15 @@ protected:
         return found;
     }
 
-    // What is wrong with the settings file after run; nothing when all is well. A killed run
+    // What is wrong with the settings file after run, or with the run itself (strace refused
+    // it, it did not end); nothing when all is well. A killed run
     // may leave old or new bytes; a finished one new bytes when it succeeded, old ones when it
     // failed. In place, a torn file is allowed only beside a backup of the old bytes (which a
     // failed run must also name). backedUp counts the runs that needed the backup.
     std::string wrongAfter(const CommandResult& run, bool killed, std::size_t& backedUp) const {
+        if (std::string refused = straceRefusal(run); !refused.empty()) {
+            return refused;
+        }
         if (run.timedOut) {
             return kStuck;
         }
@@ -223,10 +227,7 @@ TEST_P(SaveUnderFaults, KilledAtAnySystemCallTheFileIsOldOrNew) {
         const std::string what = killedDescription(calls, i, run);
         watch.ran(what);
         killed += wasKilled(run) ? 1 : 0;
-        std::string wrong = straceRefusal(run);
-        if (wrong.empty()) {
-            wrong = wrongAfter(run, true, backedUp);
-        }
+        const std::string wrong = wrongAfter(run, true, backedUp);
         if (!wrong.empty()) {
             failures.push_back(what + ": " + wrong);
         }
@@ -275,10 +276,7 @@ TEST_P(SaveUnderFaults, AnyFileCallFailingLeavesTheFileOldOrNew) {
         const auto run = probe(saveArgs(), {"-o", "/dev/null", "-e", "inject=" + injection});
         watch.ran(injection);
         failed += run.exited(0) ? 0 : 1;
-        std::string wrong = straceRefusal(run);
-        if (wrong.empty()) {
-            wrong = wrongAfter(run, false, backedUp);
-        }
+        const std::string wrong = wrongAfter(run, false, backedUp);
         if (!wrong.empty()) {
             failures.push_back(injection + ": " + wrong);
         }
