@@ -87,6 +87,15 @@ Result<Keeping> keepAttributes(const fs::path& old, int to) {
             }) < 0) {
             return failure("Cannot read the attributes of", old, errno);
         }
+        // One the new file already has alike (a security label from the folder) is left be:
+        // setting it may need a privilege that keeping it does not.
+        std::string present;
+        if (readSized(
+                present,
+                [&](char* b, std::size_t n) { return ::fgetxattr(to, name.c_str(), b, n); }) >= 0 &&
+            present == value) {
+            continue;
+        }
         if (::fsetxattr(to, name.c_str(), value.data(), value.size(), 0) != 0) {
             return notPermitted(errno) ? Result<Keeping>(Keeping::NotPossible)
                                        : failure("Cannot save", old, errno);
@@ -127,8 +136,13 @@ Result<Keeping> keepFlags(const fs::path& old, int to) {
 
 Result<Keeping> keepMetadata(const fs::path& old, const struct stat& oldInfo, int to) {
     // The owner first: giving a file away clears its set-user-ID bits, set again below.
-    const uid_t owner = oldInfo.st_uid == ::geteuid() ? static_cast<uid_t>(-1) : oldInfo.st_uid;
-    const gid_t group = oldInfo.st_gid == ::getegid() ? static_cast<gid_t>(-1) : oldInfo.st_gid;
+    // Compared with what the new file got, which a set-group-ID folder decides.
+    struct stat now {};
+    if (::fstat(to, &now) != 0) {
+        return failure("Cannot save", old, errno);
+    }
+    const uid_t owner = oldInfo.st_uid == now.st_uid ? static_cast<uid_t>(-1) : oldInfo.st_uid;
+    const gid_t group = oldInfo.st_gid == now.st_gid ? static_cast<gid_t>(-1) : oldInfo.st_gid;
     if ((owner != static_cast<uid_t>(-1) || group != static_cast<gid_t>(-1)) &&
         ::fchown(to, owner, group) != 0) {
         return notPermitted(errno) ? Result<Keeping>(Keeping::NotPossible)

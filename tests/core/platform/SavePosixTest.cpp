@@ -157,6 +157,18 @@ TEST_F(SaveTest, AGroupMemberWhoIsNotTheOwnerLeavesTheOwnerAsItWas) {
     EXPECT_EQ(readBytes(ini), withArchive0("New.bsa"));
 }
 
+TEST_F(SaveTest, AFolderThatHandsOutItsGroupLeavesTheFilesGroupAsItWas) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give the folder another group";
+    }
+    constexpr gid_t kNoGroup = 65534;
+    writeBytes(ini, kRealistic);
+    ASSERT_EQ(::chown(folder.path().c_str(), 0, kNoGroup), 0);
+    ::chmod(folder.path().c_str(), 02775);  // new files take the folder's group
+    ASSERT_TRUE(file.write("Archives", "Archive 0", "New.bsa"));
+    EXPECT_EQ(statOf(ini).st_gid, 0u);
+}
+
 TEST_F(SaveTest, AFileNoOneMayWriteStaysUnchangedEvenForRoot) {
     writeBytes(ini, kRealistic);
     ::chmod(ini.c_str(), 0444);
