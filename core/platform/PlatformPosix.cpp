@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -346,10 +347,10 @@ CopyResult copyFile(const fs::path& source, const fs::path& destination,
         return result;
     }
     // The copy is the same archive: same date, so that tools that compare dates see no change.
-    const struct timespec times[2] = {info.st_atim, info.st_mtim};
+    const std::array<struct timespec, 2> accessedAndModified{info.st_atim, info.st_mtim};
     std::string reason;
     if (::fchmod(out->fd(), info.st_mode & 0777 & ~umaskNow()) != 0 ||
-        ::futimens(out->fd(), times) != 0 || !out->flush()) {
+        ::futimens(out->fd(), accessedAndModified.data()) != 0 || !out->flush()) {
         return failed("Cannot copy to", destination, errno);
     }
     if (!out->replaceTarget(reason)) {
