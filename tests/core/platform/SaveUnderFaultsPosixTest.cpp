@@ -217,24 +217,11 @@ TEST_P(SaveUnderFaults, KilledAtAnySystemCallTheFileIsOldOrNew) {
     resetSettings();
     const auto calls = traceOf(saveArgs(), settings.string());
     ASSERT_FALSE(calls.empty());
-    std::vector<std::string> failures;
-    std::size_t killed = 0;
     std::size_t backedUp = 0;
     auto watch = strays();
-    for (std::size_t i = 0; i < calls.size(); ++i) {
-        resetSettings();
-        const auto run = killedAt(calls[i], saveArgs());
-        const std::string what = killedDescription(calls, i, run);
-        watch.ran(what);
-        killed += wasKilled(run) ? 1 : 0;
-        const std::string wrong = wrongAfter(run, true, backedUp);
-        if (!wrong.empty()) {
-            failures.push_back(what + ": " + wrong);
-        }
-        if (run.timedOut) {
-            break;
-        }
-    }
+    const auto [failures, killed] = killAtEach(
+        calls, saveArgs(), watch, [&] { resetSettings(); },
+        [&](const CommandResult& run) { return wrongAfter(run, true, backedUp); });
     note("kill points", calls.size());
     note("runs killed at their kill point", killed);
     note("torn files covered by a backup", backedUp);
@@ -324,29 +311,20 @@ TEST_F(CopyUnderFaults, KilledAtAnySystemCallTheDestinationIsAbsentOrWhole) {
 
     const auto calls = traceOf(args, dataFiles.string());
     ASSERT_FALSE(calls.empty());
-    std::vector<std::string> failures;
-    std::size_t killed = 0;
     StrayWatch watch(dataFiles, {"Source.bsa"});
-    for (std::size_t i = 0; i < calls.size(); ++i) {
-        fs::remove(destination);
-        const auto run = killedAt(calls[i], args);
-        const std::string what = killedDescription(calls, i, run);
-        watch.ran(what);
-        killed += wasKilled(run) ? 1 : 0;
-        std::string wrong = straceRefusal(run);
-        if (run.timedOut) {
-            wrong = kStuck;
-        } else if (const auto copied = bytesOf(destination);
-                   wrong.empty() && copied && *copied != bytes) {
-            wrong = "the destination holds " + describeCopy(copied);
-        }
-        if (!wrong.empty()) {
-            failures.push_back(what + ": " + wrong);
-        }
-        if (run.timedOut) {
-            break;
-        }
-    }
+    const auto [failures, killed] = killAtEach(
+        calls, args, watch, [&] { fs::remove(destination); },
+        [&](const CommandResult& run) -> std::string {
+            if (std::string refused = straceRefusal(run); !refused.empty()) {
+                return refused;
+            }
+            if (run.timedOut) {
+                return kStuck;
+            }
+            const auto copied = bytesOf(destination);
+            return copied && *copied != bytes ? "the destination holds " + describeCopy(copied)
+                                              : "";
+        });
     note("kill points", calls.size());
     note("runs killed at their kill point", killed);
     EXPECT_TRUE(failures.empty()) << failures.size() << " of " << calls.size()

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -186,6 +187,32 @@ protected:
         return probe(args, {"-o", "/dev/null", "-e",
                             "inject=" + call.name +
                                 ":signal=SIGKILL:when=" + std::to_string(call.occurrence)});
+    }
+    // What killing a run at each of calls told: what each kill left wrong, how many kills came.
+    struct Kills {
+        std::vector<std::string> failures;
+        std::size_t killed = 0;
+    };
+    // Runs args once per call, killed there, after reset; wrongAfter tells what a run left
+    // wrong (nothing when all is well), and watch learns which run left each stray file.
+    Kills killAtEach(const std::vector<Call>& calls, const std::vector<std::string>& args,
+                     StrayWatch& watch, const std::function<void()>& reset,
+                     const std::function<std::string(const CommandResult&)>& wrongAfter) const {
+        Kills kills;
+        for (std::size_t i = 0; i < calls.size(); ++i) {
+            reset();
+            const auto run = killedAt(calls[i], args);
+            const std::string what = killedDescription(calls, i, run);
+            watch.ran(what);
+            kills.killed += wasKilled(run) ? 1 : 0;
+            if (const std::string wrong = wrongAfter(run); !wrong.empty()) {
+                kills.failures.push_back(what + ": " + wrong);
+            }
+            if (run.timedOut) {
+                break;
+            }
+        }
+        return kills;
     }
     // The calls of one run that nothing disturbs; start as for callsIn.
     std::vector<Call> traceOf(const std::vector<std::string>& args, std::string_view start) {
