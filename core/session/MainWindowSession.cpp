@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/MainWindowSession.h"
+
+#include <exception>
+#include <optional>
+
+#include "CopyProgressView.h"
+#include "FileChooser.h"
+#include "PathHelpers.h"
+#include "Registration.h"
+#include "Unregistration.h"
+#include "UserPrompts.h"
+#include "session/FileKind.h"
+
+namespace varnock {
+namespace {
+
+Result<std::vector<ArchiveSlot>> registeredIn(const std::string& iniPath) {
+    return ArchiveSlotTable(pathFromUtf8(iniPath)).listRegisteredChecked();
+}
+
+// Clears the flag however the action ends.
+class Acting {
+public:
+    explicit Acting(bool& flag) : m_flag(flag) { m_flag = true; }
+    Acting(const Acting&) = delete;
+    Acting& operator=(const Acting&) = delete;
+    ~Acting() { m_flag = false; }
+
+private:
+    bool& m_flag;
+};
+
+}  // namespace
+
+template <typename Action>
+void MainWindowSession::guarded(Action action) {
+    const Acting acting(m_acting);
+    try {
+        action();
+    } catch (const std::exception& error) {
+        recoverFrom(error.what());
+    } catch (...) {
+        recoverFrom("an unexpected error");
+    }
+}
+
+void MainWindowSession::recoverFrom(const char* what) noexcept {
+    // Whatever fails here (memory may be short) must not end the program: the list is emptied
+    // rather than left showing what could not be read, and the user is told if possible.
+    try {
+        m_view.prompts().showWarning(std::string("Varnock could not finish: ") + what);
+    } catch (...) {
+    }
+    try {
+        refreshList();
+    } catch (...) {
+        try {
+            m_entries.clear();
+            m_view.showList({});
+        } catch (...) {
+        }
+    }
+}
+
+std::string MainWindowSession::choose(const FileKind& kind) {
+    std::string chosen = m_view.fileChooser().chooseFile(kind);
+    if (chosen.empty() || !kind.matches(chosen)) {
+        return {};
+    }
+    return chosen;
+}
+
+void MainWindowSession::chooseArchive() {
+    guarded([this] {
+        std::string chosen = choose(kArchiveFile);
+        if (!chosen.empty()) {
+            m_archivePath = std::move(chosen);
+            m_view.showArchivePath(m_archivePath);
+        }
+    });
+}
+
+void MainWindowSession::chooseSettingsFile() {
+    guarded([this] {
+        std::string chosen = choose(kSettingsFile);
+        if (chosen.empty()) {
+            return;
+        }
+        const auto registered = registeredIn(chosen);
+        if (!registered) {
+            // The former choice stays: an unreadable file would list as if nothing were
+            // registered.
+            m_view.prompts().showWarning(registered.reason());
+            return;
+        }
+        m_iniPath = std::move(chosen);
+        m_view.showIniPath(m_iniPath);
+        m_view.watchSettingsFile(m_iniPath);
+        show(registered.value(), false);
+    });
+}
+
+void MainWindowSession::registerChosenArchive() {
+    guarded([this] {
+        const auto result =
+            registerArchive(m_archivePath, m_iniPath, m_view.prompts(), m_view.copyProgress());
+        if (result.outcome == RegistrationOutcome::NotRegistered) {
+            return;
+        }
+        refreshList();
+        if (result.outcome == RegistrationOutcome::Registered &&
+            static_cast<std::size_t>(result.slot) < m_entries.size()) {
+            m_view.scrollToEntry(result.slot);
+        }
+    });
+}
+
+void MainWindowSession::unregisterSelected() {
+    guarded([this] {
+        std::vector<ListEntry> list;
+        for (const std::string& name : m_entries) {
+            list.push_back({name, false});
+        }
+        for (const SlotIndex slot : m_view.selectedEntries()) {
+            if (static_cast<std::size_t>(slot) < list.size()) {
+                list[static_cast<std::size_t>(slot)].selected = true;
+            }
+        }
+        if (varnock::unregisterSelected(m_iniPath, list, m_view.prompts())) {
+            refreshList();
+        }
+    });
+}
+
+bool MainWindowSession::followSettingsFile() {
+    if (m_acting || m_view.modalDialogOpen()) {
+        return false;
+    }
+    std::optional<Result<std::vector<ArchiveSlot>>> registered;
+    try {
+        registered = registeredIn(m_iniPath);
+        // A file that cannot be read now is told by the next action that needs it; the list is
+        // not emptied under the user's eyes for what may be a passing state.
+        if (*registered) {
+            show(registered->value(), true);
+        }
+    } catch (...) {
+        // Told by the next action, like a file that cannot be read.
+    }
+    return true;
+}
+
+void MainWindowSession::refreshList() {
+    const auto registered = registeredIn(m_iniPath);
+    if (!registered) {
+        m_entries.clear();
+        m_view.showList({});
+        m_view.prompts().showWarning(registered.reason());
+        return;
+    }
+    show(registered.value(), false);
+}
+
+void MainWindowSession::show(const std::vector<ArchiveSlot>& registered, bool keepSelection) {
+    std::vector<std::string> shown;
+    shown.reserve(registered.size());
+    for (const auto& slot : registered) {
+        shown.push_back(slot.value);
+    }
+    if (keepSelection && shown == m_entries) {
+        return;  // nothing to show: the window keeps its scroll position and current entry too
+    }
+    std::vector<ShownEntry> entries;
+    entries.reserve(shown.size());
+    for (const std::string& name : shown) {
+        entries.push_back({name, false});
+    }
+    if (keepSelection) {
+        for (const SlotIndex slot : m_view.selectedEntries()) {
+            const auto i = static_cast<std::size_t>(slot);
+            if (i < entries.size() && i < m_entries.size() && m_entries[i] == shown[i]) {
+                entries[i].selected = true;
+            }
+        }
+    }
+    m_entries = std::move(shown);
+    m_view.showList(entries);
+}
+
+}  // namespace varnock

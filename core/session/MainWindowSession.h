@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's rules, whatever draws it: the two selections, the list of registered archives
+// and what each button, key and change of the settings file does to them. A window forwards
+// its events here and shows what the session tells its MainWindowView.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ArchiveSlotTable.h"
+#include "MainWindowView.h"
+
+namespace varnock {
+
+struct FileKind;
+
+class MainWindowSession {
+public:
+    explicit MainWindowSession(MainWindowView& view) : m_view(view) {}
+
+    // "Select BSA": the archive chosen through the dialog, if it passes the extension test.
+    void chooseArchive();
+    // "Select INI": the settings file chosen, read and listed, then watched. A file that
+    // cannot be read is told, and the former choice and list stay.
+    void chooseSettingsFile();
+    // "Register Archive"; the list is refilled unless nothing was changed.
+    void registerChosenArchive();
+    // "Unregister Archive", or Delete in the list; the list is refilled unless it was empty.
+    void unregisterSelected();
+
+    // The settings file may have changed: the list shows it as it is now, and entries that
+    // still show the same name stay selected. Returns false when this must wait (an action runs
+    // or a dialog is open): the window calls again a moment later.
+    bool followSettingsFile();
+
+    const std::string& archivePath() const { return m_archivePath; }
+    const std::string& iniPath() const { return m_iniPath; }
+    const std::vector<std::string>& entries() const { return m_entries; }
+
+private:
+    // Runs one action; anything it throws is told instead of ending the program, and the list
+    // then shows the file as it is.
+    template <typename Action>
+    void guarded(Action action);
+    void recoverFrom(const char* what) noexcept;
+    // The chosen path of kind, or an empty text.
+    std::string choose(const FileKind& kind);
+    // Fills the list from the chosen settings file; a file that cannot be read empties the
+    // list and is told, rather than shown as one with nothing registered.
+    void refreshList();
+    void show(const std::vector<ArchiveSlot>& registered, bool keepSelection);
+
+    MainWindowView& m_view;
+    std::string m_archivePath;
+    std::string m_iniPath;
+    std::vector<std::string> m_entries;  // entry i shows slot i
+    bool m_acting = false;
+};
+
+}  // namespace varnock
