@@ -12,7 +12,8 @@
 #include <stdexcept>
 
 #include "PathLabel.h"
-#include "ScriptedSeams.h"
+#include "ScriptedFileChooser.h"
+#include "ScriptedPrompts.h"
 
 class FrmMainTest : public QObject {
     Q_OBJECT
@@ -44,29 +45,29 @@ private slots:
 
 private:
     QString writeIni(const QString& name, const QByteArray& bytes);
+    // What the next file dialogs return, in order; an empty text cancels one.
+    void chooseNext(std::initializer_list<QString> paths);
     QStringList listed() const;
     void click(const char* button);
     void selectRows(std::initializer_list<int> rows);
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<FrmMain> m_window;
-    std::deque<QString> m_chosen;
-    QStringList m_filters;
-    std::vector<std::string> m_messages;
-    std::vector<std::string> m_warnings;
-    std::deque<varnock::Answer> m_answers;
+    // Owned by the window.
+    varnock::testing::ScriptedFileChooser* m_chooser = nullptr;
+    varnock::testing::ScriptedPrompts* m_prompts = nullptr;
 };
 
 void FrmMainTest::init() {
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
-    m_chosen.clear();
-    m_filters.clear();
-    m_messages.clear();
-    m_warnings.clear();
     m_window = std::make_unique<FrmMain>();
-    m_window->setFileChooser(std::make_unique<ScriptedFileChooser>(&m_chosen, &m_filters));
-    m_window->setPrompts(std::make_unique<RecordingPrompts>(&m_messages, &m_answers, &m_warnings));
+    auto chooser = std::make_unique<varnock::testing::ScriptedFileChooser>();
+    m_chooser = chooser.get();
+    m_window->setFileChooser(std::move(chooser));
+    auto prompts = std::make_unique<varnock::testing::ScriptedPrompts>();
+    m_prompts = prompts.get();
+    m_window->setPrompts(std::move(prompts));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -85,6 +86,12 @@ QString FrmMainTest::writeIni(const QString& name, const QByteArray& bytes) {
         qFatal("cannot write %s", qPrintable(path));
     }
     return path;
+}
+
+void FrmMainTest::chooseNext(std::initializer_list<QString> paths) {
+    for (const QString& path : paths) {
+        m_chooser->answers.push_back(path.toStdString());
+    }
 }
 
 QStringList FrmMainTest::listed() const {
@@ -199,12 +206,12 @@ void FrmMainTest::scalesWithTheDesktopAndClipsNothing() {
 void FrmMainTest::choosingAnArchiveSetsItsPathButLeavesTheList() {
     const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
     const QString archive = QDir::toNativeSeparators(m_folder->filePath("archive.BSA"));
-    m_chosen = {ini, archive};
+    chooseNext({ini, archive});
     click("cmdINI");
     writeIni("app.ini", "[Archives]\r\nArchive 0=changed.bsa\r\n");
     click("cmdArchive");
-    QCOMPARE(m_filters,
-             (QStringList{"Initialization settings file (*.INI)", "Archive file (*.BSA)"}));
+    QCOMPARE(m_chooser->filters, (std::vector<std::string>{"Initialization settings file (*.INI)",
+                                                           "Archive file (*.BSA)"}));
     QCOMPARE(m_window->archivePath(), archive);
     QCOMPARE(listed(), QStringList{"a.bsa"});
 }
@@ -213,16 +220,16 @@ void FrmMainTest::choosingASettingsFileListsItsArchivesUpToTheFirstGap() {
     const QString ini = writeIni("app.ini",
                                  "[General]\r\nArchive 0=no\r\n[Archives]\r\nArchive 1=b.bsa\r\n"
                                  "Archive 0=a.bsa\r\nArchive 2=abc\r\nArchive 4=e.bsa\r\n");
-    m_chosen = {ini};
+    chooseNext({ini});
     click("cmdINI");
     QCOMPARE(m_window->iniPath(), ini);
     QCOMPARE(listed(), (QStringList{"a.bsa", "b.bsa", "abc"}));
-    QVERIFY(m_messages.empty());
+    QVERIFY(m_prompts->shown.empty());
 }
 
 void FrmMainTest::choosingTheSameSettingsFileAgainPicksUpChanges() {
     const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
-    m_chosen = {ini, ini};
+    chooseNext({ini, ini});
     click("cmdINI");
     QCOMPARE(listed(), QStringList{"a.bsa"});
     writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=b.bsa\r\n");
@@ -231,8 +238,8 @@ void FrmMainTest::choosingTheSameSettingsFileAgainPicksUpChanges() {
 }
 
 void FrmMainTest::aSettingsFileWithoutArchivesEmptiesTheList() {
-    m_chosen = {writeIni("a.ini", "[Archives]\r\nArchive 0=a.bsa\r\n"),
-                writeIni("b.ini", "[General]\r\nx=1\r\n")};
+    chooseNext({writeIni("a.ini", "[Archives]\r\nArchive 0=a.bsa\r\n"),
+                writeIni("b.ini", "[General]\r\nx=1\r\n")});
     click("cmdINI");
     QCOMPARE(listed(), QStringList{"a.bsa"});
     click("cmdINI");
@@ -242,26 +249,26 @@ void FrmMainTest::aSettingsFileWithoutArchivesEmptiesTheList() {
 
 void FrmMainTest::rejectedOrCancelledChoicesChangeNothing() {
     const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
-    m_chosen = {ini};
+    chooseNext({ini});
     click("cmdINI");
-    m_chosen = {writeIni("notes.txt", "[Archives]\r\nArchive 0=other.bsa\r\n"), QString(),
-                QDir::toNativeSeparators(m_folder->filePath("x.ini.bak"))};
+    chooseNext({writeIni("notes.txt", "[Archives]\r\nArchive 0=other.bsa\r\n"), QString(),
+                QDir::toNativeSeparators(m_folder->filePath("x.ini.bak"))});
     click("cmdINI");      // wrong type
     click("cmdINI");      // cancelled
     click("cmdArchive");  // wrong type
     QCOMPARE(m_window->iniPath(), ini);
     QVERIFY(m_window->archivePath().isEmpty());
     QCOMPARE(listed(), QStringList{"a.bsa"});
-    QVERIFY(m_messages.empty());
+    QVERIFY(m_prompts->shown.empty());
 }
 
 void FrmMainTest::extensionTestLooksAtTheLastThreeCharactersOnly() {
     const QString upper = QDir::toNativeSeparators(m_folder->filePath("x.Bsa"));
     const QString dotless = QDir::toNativeSeparators(m_folder->filePath("xbsa"));
-    m_chosen = {upper};
+    chooseNext({upper});
     click("cmdArchive");
     QCOMPARE(m_window->archivePath(), upper);
-    m_chosen = {dotless};
+    chooseNext({dotless});
     click("cmdArchive");
     QCOMPARE(m_window->archivePath(), dotless);
 }
@@ -270,7 +277,7 @@ void FrmMainTest::longPathsStayWholeBehindAnElidedLabel() {
     // The file need not exist: a choice is taken as the dialog returns it.
     const QString archive = QDir::toNativeSeparators(
         m_folder->filePath(QString("a long folder name/").repeated(12) + "archive.bsa"));
-    m_chosen = {archive};
+    chooseNext({archive});
     click("cmdArchive");
     const auto* label = m_window->findChild<PathLabel*>("lblArchive");
     QCOMPARE(label->path(), archive);
@@ -282,8 +289,8 @@ void FrmMainTest::longPathsStayWholeBehindAnElidedLabel() {
 }
 
 void FrmMainTest::listAllowsSeveralSelectedEntries() {
-    m_chosen = {writeIni(
-        "app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\nArchive 3=d\r\n")};
+    chooseNext({writeIni(
+        "app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\nArchive 3=d\r\n")});
     click("cmdINI");
     auto* list = m_window->findChild<QListWidget*>("lstArchives");
     const auto rowCenter = [&](int row) { return list->visualItemRect(list->item(row)).center(); };
@@ -316,26 +323,27 @@ void FrmMainTest::registeringShowsTheNewNameAtItsSlot() {
     const QString archive = QDir::toNativeSeparators(m_folder->filePath("Data Files/New.bsa"));
     QFile archiveFile(archive);
     QVERIFY(archiveFile.open(QIODevice::WriteOnly));
-    m_chosen = {writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=ab\r\n"), archive};
+    chooseNext({writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=ab\r\n"), archive});
     click("cmdINI");
     click("cmdArchive");
     QCOMPARE(listed(), (QStringList{"a.bsa", "ab"}));
     click("cmdPatch");
-    QCOMPARE(m_messages, std::vector<std::string>{"New.bsa registered successfully."});
+    QCOMPARE(m_prompts->shown, std::vector<std::string>{"New.bsa registered successfully."});
     QCOMPARE(listed(), (QStringList{"a.bsa", "New.bsa"}));
 }
 
 void FrmMainTest::anUnsuccessfulRegistrationLeavesTheListAsItWas() {
     click("cmdPatch");
     const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
-    m_chosen = {ini, QDir::toNativeSeparators(m_folder->filePath("a.bsa"))};
+    chooseNext({ini, QDir::toNativeSeparators(m_folder->filePath("a.bsa"))});
     click("cmdINI");
     click("cmdPatch");
     click("cmdArchive");
     writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=b.bsa\r\n");
     click("cmdPatch");
-    QCOMPARE(m_messages, (std::vector<std::string>{"Select Archive first.", "Select Archive first.",
-                                                   "a.bsa is already registered."}));
+    QCOMPARE(m_prompts->shown,
+             (std::vector<std::string>{"Select Archive first.", "Select Archive first.",
+                                       "a.bsa is already registered."}));
     QCOMPARE(listed(), QStringList{"a.bsa"});
 }
 
@@ -343,16 +351,16 @@ void FrmMainTest::aFailedWriteIsShownAndTheListShowsTheFile() {
     // A folder in place of the settings file cannot be read, so nothing may be written to it.
     const QString ini = writeIni("odd.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
     QVERIFY(QDir(m_folder->path()).mkdir("Data Files"));
-    m_chosen = {ini, QDir::toNativeSeparators(m_folder->filePath("Data Files/x.bsa"))};
+    chooseNext({ini, QDir::toNativeSeparators(m_folder->filePath("Data Files/x.bsa"))});
     click("cmdINI");
     click("cmdArchive");
     QVERIFY(QFile::remove(ini));
     QVERIFY(QDir(m_folder->path()).mkdir("odd.ini"));
     click("cmdPatch");
-    QCOMPARE(m_warnings.size(), 1u);
-    QCOMPARE(m_messages, m_warnings);
-    QVERIFY2(m_warnings[0].starts_with("x.bsa was not registered. Cannot read"),
-             m_warnings[0].c_str());
+    QCOMPARE(m_prompts->warned.size(), 1u);
+    QCOMPARE(m_prompts->shown, m_prompts->warned);
+    QVERIFY2(m_prompts->warned[0].starts_with("x.bsa was not registered. Cannot read"),
+             m_prompts->warned[0].c_str());
     QCOMPARE(listed(), QStringList{"a.bsa"});
 }
 
@@ -360,30 +368,30 @@ void FrmMainTest::anUnreadableSettingsFileIsToldAndNotChosen() {
     const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
     const QString folder = QDir::toNativeSeparators(m_folder->filePath("folder.ini"));
     QVERIFY(QDir(m_folder->path()).mkdir("folder.ini"));
-    m_chosen = {ini, folder};
+    chooseNext({ini, folder});
     click("cmdINI");
     click("cmdINI");
-    QCOMPARE(m_warnings.size(), 1u);
-    QVERIFY2(m_warnings[0].starts_with("Cannot read \"" + folder.toStdString() + "\""),
-             m_warnings[0].c_str());
+    QCOMPARE(m_prompts->warned.size(), 1u);
+    QVERIFY2(m_prompts->warned[0].starts_with("Cannot read \"" + folder.toStdString() + "\""),
+             m_prompts->warned[0].c_str());
     QCOMPARE(m_window->iniPath(), ini);
     QCOMPARE(listed(), QStringList{"a.bsa"});
 }
 
 void FrmMainTest::unregisteringRemovesTheSelectedSlotsAndRefillsTheList() {
     click("cmdUnpatch");  // an empty list: nothing happens
-    QVERIFY(m_messages.empty());
+    QVERIFY(m_prompts->shown.empty());
     const QString ini = writeIni(
         "app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\nArchive 3=d\r\n");
-    m_chosen = {ini};
+    chooseNext({ini});
     click("cmdINI");
     selectRows({2});
     click("cmdUnpatch");
-    QVERIFY(m_messages.empty());
+    QVERIFY(m_prompts->shown.empty());
     QCOMPARE(listed(), (QStringList{"a", "b"}));
     selectRows({0, 1});
     click("cmdUnpatch");
-    QCOMPARE(m_messages, std::vector<std::string>{"Archive(s) unregistered successfully."});
+    QCOMPARE(m_prompts->shown, std::vector<std::string>{"Archive(s) unregistered successfully."});
     QVERIFY(listed().isEmpty());
     QFile file(ini);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -393,20 +401,20 @@ void FrmMainTest::unregisteringRemovesTheSelectedSlotsAndRefillsTheList() {
 void FrmMainTest::keysPressButtonsAndDeleteUnregisters() {
     const QString ini =
         writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\n");
-    m_chosen = {ini, ini};
+    chooseNext({ini, ini});
     auto* cmdIni = m_window->findChild<QPushButton*>("cmdINI");
     cmdIni->setFocus();
     QTest::keyClick(cmdIni, Qt::Key_Return);
     QCOMPARE(listed(), (QStringList{"a", "b", "c"}));
     QCOMPARE(QApplication::focusWidget(), cmdIni);
     QTest::keyClick(cmdIni, Qt::Key_Space);
-    QVERIFY2(m_chosen.empty(), "Space did not press the focused button");
+    QVERIFY2(m_chooser->answers.empty(), "Space did not press the focused button");
 
     auto* list = m_window->findChild<QListWidget*>("lstArchives");
     list->setFocus();
     list->setCurrentRow(2);
     QTest::keyClick(list, Qt::Key_Delete);
-    QCOMPARE(m_messages, std::vector<std::string>{"Archive(s) unregistered successfully."});
+    QCOMPARE(m_prompts->shown, std::vector<std::string>{"Archive(s) unregistered successfully."});
     QCOMPARE(listed(), (QStringList{"a", "b"}));
 }
 
@@ -419,7 +427,7 @@ void FrmMainTest::registeringScrollsToTheNewEntry() {
     const QString archive = QDir::toNativeSeparators(m_folder->filePath("Data Files/new.bsa"));
     QFile newArchive(archive);
     QVERIFY(newArchive.open(QIODevice::WriteOnly));
-    m_chosen = {writeIni("app.ini", bytes), archive};
+    chooseNext({writeIni("app.ini", bytes), archive});
     click("cmdINI");
     click("cmdArchive");
     click("cmdPatch");
@@ -433,7 +441,7 @@ void FrmMainTest::registeringScrollsToTheNewEntry() {
 void FrmMainTest::theListFollowsAnotherProgramsChangeKeepingTheSelection() {
     const QString ini =
         writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\n");
-    m_chosen = {ini};
+    chooseNext({ini});
     click("cmdINI");
     selectRows({0, 2});
     // Another program saves by renaming a new file over the old one: slot 2 now names
@@ -455,7 +463,7 @@ void FrmMainTest::theListFollowsAnotherProgramsChangeKeepingTheSelection() {
     // And it goes on following the file that took the old one's place.
     writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\n");
     QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList{"a"}, 1000);
-    QVERIFY(m_messages.empty());
+    QVERIFY(m_prompts->shown.empty());
 }
 
 namespace {
@@ -484,11 +492,12 @@ private:
 
 void FrmMainTest::anUnexpectedErrorIsShownAndTheWindowGoesOn() {
     const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
-    m_chosen = {ini};
+    chooseNext({ini});
     click("cmdINI");
-    m_window->setPrompts(std::make_unique<FailingPrompts>(&m_warnings));
+    std::vector<std::string> warned;
+    m_window->setPrompts(std::make_unique<FailingPrompts>(&warned));
     click("cmdPatch");  // "Select Archive first." cannot be shown
-    QCOMPARE(m_warnings, std::vector<std::string>{"Varnock could not finish: out of memory"});
+    QCOMPARE(warned, std::vector<std::string>{"Varnock could not finish: out of memory"});
     QCOMPARE(listed(), QStringList{"a.bsa"});
     QVERIFY(m_window->isVisible());
 

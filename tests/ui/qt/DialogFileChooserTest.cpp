@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FileChooser.h"
+#include "DialogFileChooser.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class FileChooserTest : public QObject {
+class DialogFileChooserTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -49,5 +49,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FileChooserTest)
-#include "FileChooserTest.moc"
+QTEST_MAIN(DialogFileChooserTest)
+#include "DialogFileChooserTest.moc"

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FileChooser.h"
+#include "DialogFileChooser.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QTreeView>
+
+#include "session/FileKind.h"
 
 namespace {
 
@@ -25,9 +30,17 @@ void makeReadable(QFileDialog& dialog) {
 
 }  // namespace
 
-QString DialogFileChooser::chooseFile(QWidget* parent, const QString& filter) {
-    QFileDialog dialog(parent);
-    configure(dialog, filter);
+std::string DialogFileChooser::chooseFile(const varnock::FileKind& kind) {
+    // Keyboard focus goes back to the control that opened the dialog.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    const auto refocus = qScopeGuard([this, &focused] {
+        m_parent->activateWindow();
+        if (focused) {
+            focused->setFocus(Qt::OtherFocusReason);
+        }
+    });
+    QFileDialog dialog(m_parent);
+    configure(dialog, QString::fromStdString(kind.filterName()));
     const QString folder = startFolder(m_lastFolder);
     if (!folder.isEmpty()) {
         dialog.setDirectory(folder);
@@ -38,7 +51,7 @@ QString DialogFileChooser::chooseFile(QWidget* parent, const QString& filter) {
     }
     const QString chosen = dialog.selectedFiles().constFirst();
     m_lastFolder = QFileInfo(chosen).absolutePath();
-    return QDir::toNativeSeparators(chosen);
+    return QDir::toNativeSeparators(chosen).toStdString();
 }
 
 void DialogFileChooser::configure(QFileDialog& dialog, const QString& filter) {

@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/MainWindowSession.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "PathHelpers.h"
+#include "ScriptedWindowView.h"
+#include "TemporaryFolder.h"
+
+namespace varnock::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+class MainWindowSessionTest : public ::testing::Test {
+protected:
+    std::string path(const fs::path& p) const { return utf8FromPath(p); }
+    std::string writeIni(std::string_view name, std::string_view bytes) {
+        writeBytes(folder / name, bytes);
+        return path(folder / name);
+    }
+    void chooseIni(const std::string& ini) {
+        view.chooser.answers.push_back(ini);
+        session.chooseSettingsFile();
+    }
+
+    TemporaryFolder folder;
+    ScriptedWindowView view;
+    MainWindowSession session{view};
+};
+
+TEST_F(MainWindowSessionTest, ChoosingFilesPassesTheExtensionTestOrChangesNothing) {
+    const std::string ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 2=c\r\n");
+    chooseIni(ini);
+    EXPECT_EQ(view.iniLabel, ini);
+    EXPECT_EQ(view.watched, ini);
+    EXPECT_EQ(view.names(), Names{"a"});
+
+    view.chooser.answers = {path(folder / "x.Bsa"), "", path(folder / "notes.txt"),
+                            path(folder / "y.bsa.bak")};
+    session.chooseArchive();
+    session.chooseArchive();       // cancelled
+    session.chooseSettingsFile();  // wrong type
+    session.chooseArchive();       // wrong type
+    EXPECT_EQ(session.archivePath(), path(folder / "x.Bsa"));
+    EXPECT_EQ(view.archiveLabel, path(folder / "x.Bsa"));
+    EXPECT_EQ(session.iniPath(), ini);
+    EXPECT_EQ(view.names(), Names{"a"});
+    EXPECT_EQ(view.chooser.filters,
+              (Names{"Initialization settings file (*.INI)", "Archive file (*.BSA)",
+                     "Archive file (*.BSA)", "Initialization settings file (*.INI)",
+                     "Archive file (*.BSA)"}));
+    EXPECT_TRUE(view.scripted.shown.empty());
+}
+
+TEST_F(MainWindowSessionTest, AnUnreadableSettingsFileIsToldAndTheFormerChoiceStays) {
+    const std::string ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\n");
+    chooseIni(ini);
+    fs::create_directory(folder / "folder.ini");
+    chooseIni(path(folder / "folder.ini"));
+    ASSERT_EQ(view.scripted.warned.size(), 1u);
+    EXPECT_TRUE(view.scripted.warned[0].starts_with("Cannot read \"" + path(folder / "folder.ini")))
+        << view.scripted.warned[0];
+    EXPECT_EQ(session.iniPath(), ini);
+    EXPECT_EQ(view.iniLabel, ini);
+    EXPECT_EQ(view.watched, ini);
+    EXPECT_EQ(view.names(), Names{"a"});
+}
+
+TEST_F(MainWindowSessionTest, RegisteringRefillsAndScrollsOnlyWhenSomethingChanged) {
+    fs::create_directory(folder / "Data Files");
+    writeBytes(folder / "Data Files" / "new.bsa", "archive");
+    const std::string ini =
+        writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=b.bsa\r\n");
+    session.registerChosenArchive();  // nothing chosen yet
+    chooseIni(ini);
+    const int shownBefore = view.listsShown;
+    session.registerChosenArchive();
+    EXPECT_EQ(view.listsShown, shownBefore) << "a registration that changed nothing refilled";
+
+    view.chooser.answers.push_back(path(folder / "Data Files" / "new.bsa"));
+    session.chooseArchive();
+    session.registerChosenArchive();
+    EXPECT_EQ(view.names(), (Names{"a.bsa", "b.bsa", "new.bsa"}));
+    EXPECT_EQ(view.scrolledTo, std::vector<SlotIndex>{2});
+    EXPECT_EQ(view.scripted.shown, (Names{"Select Archive first.", "Select Archive first.",
+                                          "new.bsa registered successfully."}));
+}
+
+TEST_F(MainWindowSessionTest, UnregisteringRemovesWhatTheUserSelected) {
+    const std::string ini =
+        writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\n");
+    chooseIni(ini);
+    view.select({1, 2});
+    session.unregisterSelected();
+    EXPECT_EQ(readBytes(folder / "app.ini"), "[Archives]\r\nArchive 0=a\r\n");
+    EXPECT_EQ(view.list, (std::vector<ShownEntry>{{"a", false}}));
+    EXPECT_EQ(view.scripted.shown, Names{"Archive(s) unregistered successfully."});
+}
+
+TEST_F(MainWindowSessionTest, TheListFollowsTheFileKeepingTheSelectionOfUnchangedEntries) {
+    const std::string ini =
+        writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\n");
+    chooseIni(ini);
+    view.select({0, 2});
+    writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=other\r\n");
+    EXPECT_TRUE(session.followSettingsFile());
+    EXPECT_EQ(view.list, (std::vector<ShownEntry>{{"a", true}, {"b", false}, {"other", false}}));
+
+    // Unchanged content leaves the list alone, scroll position and all.
+    const int shownBefore = view.listsShown;
+    EXPECT_TRUE(session.followSettingsFile());
+    EXPECT_EQ(view.listsShown, shownBefore);
+
+    // A file that cannot be read now may be a passing state: the list stays.
+    fs::remove(folder / "app.ini");
+    fs::create_directory(folder / "app.ini");
+    EXPECT_TRUE(session.followSettingsFile());
+    EXPECT_EQ(view.names(), (Names{"a", "b", "other"}));
+    EXPECT_TRUE(view.scripted.shown.empty());
+}
+
+// A dialog that, while open, is told of a change of the settings file.
+class ChooserNoticingAChange final : public FileChooser {
+public:
+    explicit ChooserNoticingAChange(MainWindowSession& session) : m_session(session) {}
+    std::string chooseFile(const FileKind&) override {
+        followed = m_session.followSettingsFile();
+        return {};
+    }
+    bool followed = true;
+
+private:
+    MainWindowSession& m_session;
+};
+
+TEST_F(MainWindowSessionTest, TheListWaitsWhileAnActionRunsOrADialogIsOpen) {
+    chooseIni(writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\n"));
+    writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\n");
+    view.dialogOpen = true;
+    EXPECT_FALSE(session.followSettingsFile());
+    view.dialogOpen = false;
+
+    // An action runs while its dialog is open: the change waits for it.
+    ChooserNoticingAChange noticing(session);
+    view.currentChooser = &noticing;
+    session.chooseArchive();
+    EXPECT_FALSE(noticing.followed);
+    EXPECT_EQ(view.names(), Names{"a"});
+
+    EXPECT_TRUE(session.followSettingsFile());
+    EXPECT_EQ(view.names(), (Names{"a", "b"}));
+}
+
+// Prompts whose message box cannot be shown, as when memory runs out; with warned null, not
+// even a warning can be shown, and what is thrown is no std::exception.
+class FailingPrompts final : public UserPrompts {
+public:
+    explicit FailingPrompts(Names* warned) : m_warned(warned) {}
+    void showMessage(const std::string&) override { throw std::runtime_error("out of memory"); }
+    void showWarning(const std::string& text) override {
+        if (!m_warned) {
+            throw 0;
+        }
+        m_warned->push_back(text);
+    }
+    Answer askYesNo(const std::string&, Answer) override {
+        throw std::runtime_error("out of memory");
+    }
+
+private:
+    Names* m_warned;
+};
+
+TEST_F(MainWindowSessionTest, AnUnexpectedErrorIsToldAndTheListShowsTheFile) {
+    chooseIni(writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\n"));
+    writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\n");
+    Names warned;
+    FailingPrompts failing(&warned);
+    view.currentPrompts = &failing;
+    session.registerChosenArchive();  // "Select Archive first." cannot be shown
+    EXPECT_EQ(warned, Names{"Varnock could not finish: out of memory"});
+    EXPECT_EQ(view.names(), (Names{"a", "b"}));
+
+    FailingPrompts silent(nullptr);
+    view.currentPrompts = &silent;
+    EXPECT_NO_THROW(session.registerChosenArchive());
+    EXPECT_NO_THROW(session.unregisterSelected());
+    EXPECT_EQ(view.names(), (Names{"a", "b"}));
+}
+
+}  // namespace
+}  // namespace varnock::testing

@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FrmMain.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
+
+#include "CopyProgressDialog.h"
+#include "DialogFileChooser.h"
+#include "MessageBoxPrompts.h"
+#include "PathLabel.h"
+#include "SettingsFileWatcher.h"
+#include "WindowTitle.h"
+#include "session/WindowLayout.h"
+
+namespace {
+
+using varnock::Control;
+
+// Qt scales device-independent pixels with the desktop, so the design is placed at 96 dpi.
+QRect geometryOf(Control control) {
+    const varnock::PixelRect place = varnock::placeOf(control, varnock::kStandardDpi);
+    return {place.left, place.top, place.width, place.height};
+}
+
+const varnock::ControlDesign& designOf(Control control) {
+    return varnock::kControls[static_cast<std::size_t>(control)];
+}
+
+template <typename Widget>
+Widget* place(QWidget* parent, Control control) {
+    const varnock::ControlDesign& design = designOf(control);
+    auto* widget = new Widget(parent);
+    widget->setObjectName(QString::fromLatin1(design.name.data(), qsizetype(design.name.size())));
+    widget->setGeometry(geometryOf(control));
+    widget->setAccessibleName(
+        QString::fromLatin1(design.accessibleName.data(), qsizetype(design.accessibleName.size())));
+    return widget;
+}
+
+QPushButton* button(QWidget* parent, Control control) {
+    auto* cmd = place<QPushButton>(parent, control);
+    const std::string_view caption = designOf(control).caption;
+    cmd->setText(QString::fromLatin1(caption.data(), qsizetype(caption.size())));
+    // Enter presses the focused button, as Space does; outside a dialog Qt needs this for it.
+    cmd->setAutoDefault(true);
+    return cmd;
+}
+
+QIcon applicationIcon() {
+    // The bitmap serves where the SVG image plug-in is not installed.
+    QIcon icon(QStringLiteral(":/varnock/varnock.svg"));
+    icon.addFile(QStringLiteral(":/varnock/varnock-48.png"));
+    return icon;
+}
+
+}  // namespace
+
+FrmMain::FrmMain(QWidget* parent)
+    : QWidget(parent),
+      m_lblArchive(place<PathLabel>(this, Control::lblArchive)),
+      m_lblIni(place<PathLabel>(this, Control::lblINI)),
+      m_cmdArchive(button(this, Control::cmdArchive)),
+      m_cmdIni(button(this, Control::cmdINI)),
+      m_lstArchives(place<QListWidget>(this, Control::lstArchives)),
+      m_cmdUnpatch(button(this, Control::cmdUnpatch)),
+      m_cmdPatch(button(this, Control::cmdPatch)),
+      m_cdlChoose(std::make_unique<DialogFileChooser>(this)),
+      m_prompts(std::make_unique<MessageBoxPrompts>(this)),
+      m_copyProgress(std::make_unique<CopyProgressDialog>(this)),
+      m_watcher(new SettingsFileWatcher(this)),
+      m_session(*this) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kWindowTitle);
+    setWindowIcon(applicationIcon());
+    const varnock::PixelRect client = varnock::clientArea(varnock::kStandardDpi);
+    setFixedSize(client.width, client.height);
+    m_lstArchives->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    // Labels take no focus, so the focus chain is the tab order of the focusable controls.
+    for (std::size_t i = 1; i < varnock::kTabOrder.size(); ++i) {
+        const auto name = [](Control control) {
+            return QString::fromLatin1(designOf(control).name.data());
+        };
+        setTabOrder(findChild<QWidget*>(name(varnock::kTabOrder[i - 1])),
+                    findChild<QWidget*>(name(varnock::kTabOrder[i])));
+    }
+
+    connect(m_cmdArchive, &QPushButton::clicked, this, [this] { m_session.chooseArchive(); });
+    connect(m_cmdIni, &QPushButton::clicked, this, [this] { m_session.chooseSettingsFile(); });
+    connect(m_cmdPatch, &QPushButton::clicked, this, [this] { m_session.registerChosenArchive(); });
+    connect(m_cmdUnpatch, &QPushButton::clicked, this, [this] { m_session.unregisterSelected(); });
+    connect(m_watcher, &SettingsFileWatcher::changed, this, &FrmMain::followFileChange);
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, m_lstArchives);
+    deleteKey->setContext(Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this, [this] { m_session.unregisterSelected(); });
+}
+
+FrmMain::~FrmMain() = default;
+
+void FrmMain::setFileChooser(std::unique_ptr<varnock::FileChooser> chooser) {
+    m_cdlChoose = std::move(chooser);
+}
+
+void FrmMain::setPrompts(std::unique_ptr<varnock::UserPrompts> prompts) {
+    m_prompts = std::move(prompts);
+}
+
+void FrmMain::setCopyProgressView(std::unique_ptr<varnock::CopyProgressView> progress) {
+    m_copyProgress = std::move(progress);
+}
+
+QString FrmMain::archivePath() const {
+    return QString::fromStdString(m_session.archivePath());
+}
+
+QString FrmMain::iniPath() const {
+    return QString::fromStdString(m_session.iniPath());
+}
+
+void FrmMain::showArchivePath(const std::string& path) {
+    m_lblArchive->setPath(QString::fromStdString(path));
+}
+
+void FrmMain::showIniPath(const std::string& path) {
+    m_lblIni->setPath(QString::fromStdString(path));
+}
+
+void FrmMain::showList(const std::vector<varnock::ShownEntry>& entries) {
+    m_lstArchives->clear();
+    for (const varnock::ShownEntry& entry : entries) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.name), m_lstArchives);
+        item->setSelected(entry.selected);
+    }
+}
+
+std::vector<varnock::SlotIndex> FrmMain::selectedEntries() const {
+    std::vector<varnock::SlotIndex> selected;
+    for (int i = 0; i < m_lstArchives->count(); ++i) {
+        if (m_lstArchives->item(i)->isSelected()) {
+            selected.push_back(i);
+        }
+    }
+    return selected;
+}
+
+void FrmMain::scrollToEntry(varnock::SlotIndex slot) {
+    if (QListWidgetItem* item = m_lstArchives->item(slot)) {
+        m_lstArchives->scrollToItem(item);
+    }
+}
+
+void FrmMain::watchSettingsFile(const std::string& path) {
+    m_watcher->watch(QString::fromStdString(path));
+}
+
+bool FrmMain::modalDialogOpen() const {
+    return QApplication::activeModalWidget() != nullptr;
+}
+
+void FrmMain::followFileChange() {
+    if (!m_session.followSettingsFile()) {
+        m_watcher->retryLater();
+    }
+}
