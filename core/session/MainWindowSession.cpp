@@ -73,32 +73,54 @@ std::string MainWindowSession::choose(const FileKind& kind) {
 
 void MainWindowSession::chooseArchive() {
     guarded([this] {
-        std::string chosen = choose(kArchiveFile);
-        if (!chosen.empty()) {
-            m_archivePath = std::move(chosen);
-            m_view.showArchivePath(m_archivePath);
+        if (std::string chosen = choose(kArchiveFile); !chosen.empty()) {
+            takeArchive(std::move(chosen));
         }
     });
 }
 
 void MainWindowSession::chooseSettingsFile() {
     guarded([this] {
-        std::string chosen = choose(kSettingsFile);
-        if (chosen.empty()) {
-            return;
+        if (std::string chosen = choose(kSettingsFile); !chosen.empty()) {
+            takeSettingsFile(std::move(chosen));
         }
-        const auto registered = registeredIn(chosen);
-        if (!registered) {
-            // The former choice stays: an unreadable file would list as if nothing were
-            // registered.
-            m_view.prompts().showWarning(registered.reason());
-            return;
-        }
-        m_iniPath = std::move(chosen);
-        m_view.showIniPath(m_iniPath);
-        m_view.watchSettingsFile(m_iniPath);
-        show(registered.value(), false);
     });
+}
+
+bool MainWindowSession::acceptsDrop(const std::vector<std::string>& paths) const {
+    return !m_acting && paths.size() == 1 &&
+           (kArchiveFile.matches(paths.front()) || kSettingsFile.matches(paths.front()));
+}
+
+void MainWindowSession::dropFiles(const std::vector<std::string>& paths) {
+    if (!acceptsDrop(paths)) {
+        return;
+    }
+    guarded([this, &paths] {
+        if (kArchiveFile.matches(paths.front())) {
+            takeArchive(paths.front());
+        } else {
+            takeSettingsFile(paths.front());
+        }
+    });
+}
+
+void MainWindowSession::takeArchive(std::string path) {
+    m_archivePath = std::move(path);
+    m_view.showArchivePath(m_archivePath);
+}
+
+void MainWindowSession::takeSettingsFile(std::string path) {
+    const auto registered = registeredIn(path);
+    if (!registered) {
+        // The former choice stays: an unreadable file would list as if nothing were registered.
+        m_view.prompts().showWarning(registered.reason());
+        return;
+    }
+    m_iniPath = std::move(path);
+    m_view.showIniPath(m_iniPath);
+    m_view.watchSettingsFile(m_iniPath);
+    show(registered.value(), false);
 }
 
 void MainWindowSession::registerChosenArchive() {

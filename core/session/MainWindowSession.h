@@ -23,6 +23,11 @@ public:
     // "Select INI": the settings file chosen, read and listed, then watched. A file that
     // cannot be read is told, and the former choice and list stay.
     void chooseSettingsFile();
+    // Files dropped on the window: one archive or one settings file is taken as if chosen
+    // through its button. acceptsDrop tells, while they are dragged, whether dropFiles would
+    // take them; anything else, or several files, changes nothing.
+    bool acceptsDrop(const std::vector<std::string>& paths) const;
+    void dropFiles(const std::vector<std::string>& paths);
     // "Register Archive"; the list is refilled unless nothing was changed.
     void registerChosenArchive();
     // "Unregister Archive", or Delete in the list; the list is refilled unless it was empty.
@@ -45,6 +50,8 @@ private:
     void recoverFrom(const char* what) noexcept;
     // The chosen path of kind, or an empty text.
     std::string choose(const FileKind& kind);
+    void takeArchive(std::string path);
+    void takeSettingsFile(std::string path);
     // Fills the list from the chosen settings file; a file that cannot be read empties the
     // list and is told, rather than shown as one with nothing registered.
     void refreshList();

@@ -2,8 +2,11 @@
 #include "FrmMain.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QDropEvent>
 #include <QIcon>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -78,6 +81,7 @@ FrmMain::FrmMain(QWidget* parent)
     const varnock::PixelRect client = varnock::clientArea(varnock::kStandardDpi);
     setFixedSize(client.width, client.height);
     m_lstArchives->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setAcceptDrops(true);
 
     // Labels take no focus, so the focus chain is the tab order of the focusable controls.
     for (std::size_t i = 1; i < varnock::kTabOrder.size(); ++i) {
@@ -164,4 +168,42 @@ void FrmMain::followFileChange() {
     if (!m_session.followSettingsFile()) {
         m_watcher->retryLater();
     }
+}
+
+std::vector<std::string> FrmMain::draggedPaths(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (!data || !data->hasUrls()) {
+        return paths;
+    }
+    for (const QUrl& url : data->urls()) {
+        paths.push_back(url.isLocalFile()
+                            ? QDir::toNativeSeparators(url.toLocalFile()).toStdString()
+                            : std::string());
+    }
+    return paths;
+}
+
+void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    // Refused, the drag shows the no-drop cursor over the whole window.
+    if (m_session.acceptsDrop(draggedPaths(event->mimeData()))) {
+        event->acceptProposedAction();
+    }
+}
+
+void FrmMain::dragMoveEvent(QDragMoveEvent* event) {
+    if (m_session.acceptsDrop(draggedPaths(event->mimeData()))) {
+        event->acceptProposedAction();
+    }
+}
+
+void FrmMain::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = draggedPaths(event->mimeData());
+    if (!m_session.acceptsDrop(paths)) {
+        return;
+    }
+    event->acceptProposedAction();
+    // After the drop has ended: a message shown from inside it would keep the drag's source
+    // waiting for its answer.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { m_session.dropFiles(paths); }, Qt::QueuedConnection);
 }

@@ -15,7 +15,11 @@
 
 class PathLabel;
 class SettingsFileWatcher;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QListWidget;
+class QMimeData;
 class QPushButton;
 
 class FrmMain final : public QWidget, private varnock::MainWindowView {
@@ -33,6 +37,11 @@ public:
     QString archivePath() const;
     QString iniPath() const;
 
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     void showArchivePath(const std::string& path) override;
     void showIniPath(const std::string& path) override;
@@ -46,6 +55,9 @@ private:
     varnock::FileChooser& fileChooser() override { return *m_cdlChoose; }
 
     void followFileChange();
+    // The dragged files as paths, in the system's form; a dragged item that is not a local file
+    // stands as an empty path, which no choice accepts.
+    static std::vector<std::string> draggedPaths(const QMimeData* data);
 
     PathLabel* m_lblArchive;
     PathLabel* m_lblIni;

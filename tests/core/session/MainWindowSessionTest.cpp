@@ -123,6 +123,36 @@ TEST_F(MainWindowSessionTest, TheListFollowsTheFileKeepingTheSelectionOfUnchange
     EXPECT_TRUE(view.scripted.shown.empty());
 }
 
+TEST_F(MainWindowSessionTest, ADroppedFileIsTakenAsIfChosenAndAnythingElseChangesNothing) {
+    const std::string ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\n");
+    const std::string archive = path(folder / "x.BSA");
+    for (const Names& refused : {Names{}, Names{path(folder / "notes.txt")}, Names{""},
+                                 Names{ini, archive}, Names{archive, archive}}) {
+        EXPECT_FALSE(session.acceptsDrop(refused)) << refused.size();
+        session.dropFiles(refused);
+    }
+    EXPECT_EQ(view.listsShown, 0);
+    EXPECT_TRUE(view.archiveLabel.empty());
+    EXPECT_TRUE(view.iniLabel.empty());
+
+    ASSERT_TRUE(session.acceptsDrop({ini}));
+    session.dropFiles({ini});
+    EXPECT_EQ(view.iniLabel, ini);
+    EXPECT_EQ(view.watched, ini);
+    EXPECT_EQ(view.names(), Names{"a"});
+    session.dropFiles({archive});
+    EXPECT_EQ(session.archivePath(), archive);
+    EXPECT_EQ(view.names(), Names{"a"});
+
+    // The same refusal as a choice: the former settings file stays.
+    fs::create_directory(folder / "folder.ini");
+    session.dropFiles({path(folder / "folder.ini")});
+    ASSERT_EQ(view.scripted.warned.size(), 1u);
+    EXPECT_TRUE(view.scripted.warned[0].starts_with("Cannot read")) << view.scripted.warned[0];
+    EXPECT_EQ(session.iniPath(), ini);
+    EXPECT_TRUE(view.chooser.filters.empty()) << "a drop opened the file dialog";
+}
+
 // A dialog that, while open, is told of a change of the settings file.
 class ChooserNoticingAChange final : public FileChooser {
 public:

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +43,7 @@ private slots:
     void theListFollowsAnotherProgramsChangeKeepingTheSelection();
     void anUnexpectedErrorIsShownAndTheWindowGoesOn();
     void unregisteringRemovesTheSelectedSlotsAndRefillsTheList();
+    void droppingOneFileChoosesItAndLeavesTheFocus();
 
 private:
     QString writeIni(const QString& name, const QByteArray& bytes);
@@ -506,6 +508,50 @@ void FrmMainTest::anUnexpectedErrorIsShownAndTheWindowGoesOn() {
     click("cmdPatch");
     QCOMPARE(listed(), QStringList{"a.bsa"});
     QVERIFY(m_window->isVisible());
+}
+
+namespace {
+
+// Drags paths over the list and drops them there, as a file manager would; whether the window
+// took the drag.
+bool dropOn(QWidget* window, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls << QUrl::fromLocalFile(path);
+    }
+    data.setUrls(urls);
+    const QPoint over = window->findChild<QListWidget*>("lstArchives")->geometry().center();
+    QDragEnterEvent enter(over, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    if (!enter.isAccepted()) {
+        return false;
+    }
+    QDropEvent drop(over, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+    QApplication::processEvents();
+    return drop.isAccepted();
+}
+
+}  // namespace
+
+void FrmMainTest::droppingOneFileChoosesItAndLeavesTheFocus() {
+    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
+    const QString archive = QDir::toNativeSeparators(m_folder->filePath("x.bsa"));
+    auto* cmdPatch = m_window->findChild<QPushButton*>("cmdPatch");
+    cmdPatch->setFocus();
+    QVERIFY(!dropOn(m_window.get(), {ini, archive}));
+    QVERIFY(!dropOn(m_window.get(), {m_folder->filePath("notes.txt")}));
+    QVERIFY(m_window->iniPath().isEmpty());
+
+    QVERIFY(dropOn(m_window.get(), {ini}));
+    QCOMPARE(m_window->iniPath(), ini);
+    QCOMPARE(listed(), QStringList{"a.bsa"});
+    QVERIFY(dropOn(m_window.get(), {archive}));
+    QCOMPARE(m_window->archivePath(), archive);
+    QCOMPARE(QApplication::focusWidget(), cmdPatch);
+    QVERIFY(m_chooser->filters.empty());
+    QVERIFY(m_prompts->shown.empty());
 }
 
 QTEST_MAIN(FrmMainTest)
