@@ -1,20 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // listRegistered against its floor: 257 plain open-read-close cycles of the same file, what a
 // reader that went to the file for every slot would pay. Beside them, one registration and
-// one unregistration of 100 entries, each a read and one save.
+// one unregistration of 100 entries, each a read and one save, and the check for archives
+// missing from "Data Files" that each listing in the window adds.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include "ArchiveSlotTable.h"
 #include "SettingsFiles.h"
 #include "ini/IniText.h"
+#include "session/DataFilesCheck.h"
 
 namespace {
 
@@ -93,6 +97,54 @@ void BM_ListRegistered1M(benchmark::State& state) {
     listOf(state, largeFile());
 }
 
+// The check for archives missing from "Data Files" on a full table, beside the listing it is
+// added to: every file there under its registered name (one look-up each), every file there
+// in another letter case (one listing of the folder besides), and none there.
+enum class DataFilesHold { Exact, OtherCase, Nothing };
+
+void missingCheckOf(benchmark::State& state, DataFilesHold holds) {
+    const fs::path game = fs::temp_directory_path() / "varnock-bench-game";
+    fs::remove_all(game);
+    fs::create_directories(game / "Data Files");
+    const fs::path ini = game / "app.ini";
+    writeSettled(ini, bench::settingsText(40 * 1024, 6));
+    std::vector<std::string> names;
+    for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
+        names.push_back(slot.value);
+    }
+    for (std::string name : names) {
+        if (holds == DataFilesHold::Nothing) {
+            break;
+        }
+        if (holds == DataFilesHold::OtherCase) {
+            for (char& c : name) {
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            }
+        }
+        std::ofstream(game / "Data Files" / name) << "BSA";
+    }
+    const std::string iniPath = ini.string();
+    for (auto _ : state) {
+        const std::vector<bool> missing = missingFromDataFiles(iniPath, names);
+        if (missing.size() != 256 || missing.front() != (holds == DataFilesHold::Nothing)) {
+            state.SkipWithError("the check found the wrong archives");
+        }
+        benchmark::DoNotOptimize(missing);
+    }
+    state.SetLabel("256 registered archives");
+    fs::remove_all(game);
+}
+
+void BM_MissingCheckExact(benchmark::State& state) {
+    missingCheckOf(state, DataFilesHold::Exact);
+}
+void BM_MissingCheckOtherCase(benchmark::State& state) {
+    missingCheckOf(state, DataFilesHold::OtherCase);
+}
+void BM_MissingCheckNothingThere(benchmark::State& state) {
+    missingCheckOf(state, DataFilesHold::Nothing);
+}
+
 // Each iteration starts from the same file, restored outside the timing.
 template <typename Change>
 void changeOf(benchmark::State& state, const std::string& text, Change change) {
@@ -134,6 +186,9 @@ BENCHMARK(BM_Floor40K)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListRegistered40K)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Floor1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListRegistered1M)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MissingCheckExact)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MissingCheckOtherCase)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MissingCheckNothingThere)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RegisterOne40K)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_Unregister100Of40K)->Unit(benchmark::kMillisecond)->Iterations(50);
 

@@ -18,6 +18,7 @@ class UserPrompts;
 struct ShownEntry {
     std::string name;
     bool selected = false;
+    bool missing = false;  // no such file in the "Data Files" folder
 
     bool operator==(const ShownEntry&) const = default;
 };

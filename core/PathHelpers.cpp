@@ -40,4 +40,12 @@ std::string utf8FromPath(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+std::string dataFilesFolderOf(std::string_view iniPath) {
+    // Built with the separator the settings file's path uses, so that "/" paths on Windows
+    // compare like "\" ones.
+    const std::string iniFolder = folderOf(iniPath);
+    const char separator = iniFolder.empty() ? preferredSeparator() : iniFolder.back();
+    return iniFolder + "Data Files" + separator;
+}
+
 }  // namespace varnock

@@ -20,6 +20,10 @@ std::string lastComponent(std::string_view p);
 // p without its last component: the folder with its trailing separator kept.
 std::string folderOf(std::string_view p);
 
+// The "Data Files" folder beside the settings file at iniPath, with its trailing separator:
+// the one that settings file's path uses.
+std::string dataFilesFolderOf(std::string_view iniPath);
+
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 std::string utf8FromPath(const std::filesystem::path& path);
 

@@ -81,11 +81,7 @@ RegistrationResult registerArchive(std::string_view archivePath, std::string_vie
         return notRegistered;
     }
 
-    // Built with the separator the settings file's path uses, so that "/" paths on Windows
-    // compare like "\" ones.
-    const std::string iniFolder = folderOf(iniPath);
-    const char separator = iniFolder.empty() ? preferredSeparator() : iniFolder.back();
-    const std::string dataFilesFolder = iniFolder + "Data Files" + separator;
+    const std::string dataFilesFolder = dataFilesFolderOf(iniPath);
     if (folderOf(archivePath) != dataFilesFolder &&
         prompts.askYesNo(std::string(kNotInDataFiles), Answer::Yes) == Answer::Yes) {
         const std::string destination = dataFilesFolder + archiveName;

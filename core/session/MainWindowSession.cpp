@@ -10,6 +10,7 @@
 #include "Registration.h"
 #include "Unregistration.h"
 #include "UserPrompts.h"
+#include "session/DataFilesCheck.h"
 #include "session/FileKind.h"
 
 namespace varnock {
@@ -57,6 +58,7 @@ void MainWindowSession::recoverFrom(const char* what) noexcept {
     } catch (...) {
         try {
             m_entries.clear();
+            m_missing.clear();
             m_view.showList({});
         } catch (...) {
         }
@@ -177,6 +179,7 @@ void MainWindowSession::refreshList() {
     const auto registered = registeredIn(m_iniPath);
     if (!registered) {
         m_entries.clear();
+        m_missing.clear();
         m_view.showList({});
         m_view.prompts().showWarning(registered.reason());
         return;
@@ -190,13 +193,14 @@ void MainWindowSession::show(const std::vector<ArchiveSlot>& registered, bool ke
     for (const auto& slot : registered) {
         shown.push_back(slot.value);
     }
-    if (keepSelection && shown == m_entries) {
+    std::vector<bool> missing = missingFromDataFiles(m_iniPath, shown);
+    if (keepSelection && shown == m_entries && missing == m_missing) {
         return;  // nothing to show: the window keeps its scroll position and current entry too
     }
     std::vector<ShownEntry> entries;
     entries.reserve(shown.size());
-    for (const std::string& name : shown) {
-        entries.push_back({name, false});
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        entries.push_back({shown[i], false, missing[i]});
     }
     if (keepSelection) {
         for (const SlotIndex slot : m_view.selectedEntries()) {
@@ -207,6 +211,7 @@ void MainWindowSession::show(const std::vector<ArchiveSlot>& registered, bool ke
         }
     }
     m_entries = std::move(shown);
+    m_missing = std::move(missing);
     m_view.showList(entries);
 }
 

@@ -33,9 +33,9 @@ public:
     // "Unregister Archive", or Delete in the list; the list is refilled unless it was empty.
     void unregisterSelected();
 
-    // The settings file may have changed: the list shows it as it is now, and entries that
-    // still show the same name stay selected. Returns false when this must wait (an action runs
-    // or a dialog is open): the window calls again a moment later.
+    // The settings file or its "Data Files" folder may have changed: the list shows them as
+    // they are now, and entries that still show the same name stay selected. Returns false when
+    // this must wait (an action runs or a dialog is open): the window calls again a moment later.
     bool followSettingsFile();
 
     const std::string& archivePath() const { return m_archivePath; }
@@ -61,6 +61,7 @@ private:
     std::string m_archivePath;
     std::string m_iniPath;
     std::vector<std::string> m_entries;  // entry i shows slot i
+    std::vector<bool> m_missing;         // entry i's file is not in "Data Files"
     bool m_acting = false;
 };
 

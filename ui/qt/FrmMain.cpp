@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 
 #include "CopyProgressDialog.h"
 #include "DialogFileChooser.h"
@@ -136,8 +137,19 @@ void FrmMain::showList(const std::vector<varnock::ShownEntry>& entries) {
     m_lstArchives->clear();
     for (const varnock::ShownEntry& entry : entries) {
         auto* item = new QListWidgetItem(QString::fromStdString(entry.name), m_lstArchives);
+        if (entry.missing) {
+            markMissing(*item);
+        }
         item->setSelected(entry.selected);
     }
+}
+
+void FrmMain::markMissing(QListWidgetItem& item) const {
+    const QString notFound = QStringLiteral("Not found in the \"Data Files\" folder");
+    item.setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    item.setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+    item.setToolTip(notFound);
+    item.setData(Qt::AccessibleDescriptionRole, notFound);
 }
 
 std::vector<varnock::SlotIndex> FrmMain::selectedEntries() const {

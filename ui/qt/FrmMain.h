@@ -19,6 +19,7 @@ class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
 class QListWidget;
+class QListWidgetItem;
 class QMimeData;
 class QPushButton;
 
@@ -55,6 +56,9 @@ private:
     varnock::FileChooser& fileChooser() override { return *m_cdlChoose; }
 
     void followFileChange();
+    // A warning icon before the name, the name dimmed, and the reason for the mouse and for
+    // screen readers.
+    void markMissing(QListWidgetItem& item) const;
     // The dragged files as paths, in the system's form; a dragged item that is not a local file
     // stands as an empty path, which no choice accepts.
     static std::vector<std::string> draggedPaths(const QMimeData* data);

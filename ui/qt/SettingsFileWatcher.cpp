@@ -31,10 +31,19 @@ void SettingsFileWatcher::watch(const QString& path) {
     }
     // The folder too: a file replaced by renaming a new one over it is not the file watched.
     m_watcher.addPath(QFileInfo(path).absolutePath());
-    if (QFileInfo::exists(path)) {
-        m_watcher.addPath(path);
-    }
+    addWhatExists();
     m_quiet.stop();
+}
+
+void SettingsFileWatcher::addWhatExists() {
+    // "Data Files" beside it: the list marks the archives that are not there.
+    const QString dataFiles = QFileInfo(m_path).absolutePath() + QStringLiteral("/Data Files");
+    if (!m_watcher.directories().contains(dataFiles) && QFileInfo(dataFiles).isDir()) {
+        m_watcher.addPath(dataFiles);
+    }
+    if (!m_watcher.files().contains(m_path) && QFileInfo::exists(m_path)) {
+        m_watcher.addPath(m_path);
+    }
 }
 
 void SettingsFileWatcher::retryLater() {
@@ -42,8 +51,8 @@ void SettingsFileWatcher::retryLater() {
 }
 
 void SettingsFileWatcher::noticed() {
-    if (!m_path.isEmpty() && !m_watcher.files().contains(m_path) && QFileInfo::exists(m_path)) {
-        m_watcher.addPath(m_path);
+    if (!m_path.isEmpty()) {
+        addWhatExists();
     }
     m_quiet.start();
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Tells when the chosen settings file may have changed on disk, so that the list can follow it.
+// Tells when the chosen settings file, or the "Data Files" folder beside it, may have changed on
+// disk, so that the list can follow them.
 #pragma once
 
 #include <QFileSystemWatcher>
@@ -23,6 +24,8 @@ signals:
 
 private:
     void noticed();
+    // Watches the file and "Data Files" where they exist now: either may come later.
+    void addWhatExists();
 
     QFileSystemWatcher m_watcher;
     QTimer m_quiet;

@@ -97,7 +97,7 @@ TEST_F(MainWindowSessionTest, UnregisteringRemovesWhatTheUserSelected) {
     view.select({1, 2});
     session.unregisterSelected();
     EXPECT_EQ(readBytes(folder / "app.ini"), "[Archives]\r\nArchive 0=a\r\n");
-    EXPECT_EQ(view.list, (std::vector<ShownEntry>{{"a", false}}));
+    EXPECT_EQ(view.list, (std::vector<ShownEntry>{{"a", false, true}}));
     EXPECT_EQ(view.scripted.shown, Names{"Archive(s) unregistered successfully."});
 }
 
@@ -108,7 +108,8 @@ TEST_F(MainWindowSessionTest, TheListFollowsTheFileKeepingTheSelectionOfUnchange
     view.select({0, 2});
     writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=other\r\n");
     EXPECT_TRUE(session.followSettingsFile());
-    EXPECT_EQ(view.list, (std::vector<ShownEntry>{{"a", true}, {"b", false}, {"other", false}}));
+    EXPECT_EQ(view.list, (std::vector<ShownEntry>{
+                             {"a", true, true}, {"b", false, true}, {"other", false, true}}));
 
     // Unchanged content leaves the list alone, scroll position and all.
     const int shownBefore = view.listsShown;
@@ -151,6 +152,23 @@ TEST_F(MainWindowSessionTest, ADroppedFileIsTakenAsIfChosenAndAnythingElseChange
     EXPECT_TRUE(view.scripted.warned[0].starts_with("Cannot read")) << view.scripted.warned[0];
     EXPECT_EQ(session.iniPath(), ini);
     EXPECT_TRUE(view.chooser.filters.empty()) << "a drop opened the file dialog";
+}
+
+TEST_F(MainWindowSessionTest, EntriesMissingFromDataFilesAreMarkedAndFollowTheFolder) {
+    fs::create_directory(folder / "Data Files");
+    writeBytes(folder / "Data Files" / "here.bsa", "archive");
+    chooseIni(writeIni("app.ini", "[Archives]\r\nArchive 0=here.bsa\r\nArchive 1=gone.bsa\r\n"));
+    EXPECT_EQ(view.list,
+              (std::vector<ShownEntry>{{"here.bsa", false, false}, {"gone.bsa", false, true}}));
+    view.select({1});
+    writeBytes(folder / "Data Files" / "gone.bsa", "archive");
+    EXPECT_TRUE(session.followSettingsFile());
+    EXPECT_EQ(view.list,
+              (std::vector<ShownEntry>{{"here.bsa", false, false}, {"gone.bsa", true, false}}));
+    fs::remove_all(folder / "Data Files");
+    EXPECT_TRUE(session.followSettingsFile());
+    EXPECT_EQ(view.list,
+              (std::vector<ShownEntry>{{"here.bsa", false, true}, {"gone.bsa", true, true}}));
 }
 
 // A dialog that, while open, is told of a change of the settings file.

@@ -44,6 +44,7 @@ private slots:
     void anUnexpectedErrorIsShownAndTheWindowGoesOn();
     void unregisteringRemovesTheSelectedSlotsAndRefillsTheList();
     void droppingOneFileChoosesItAndLeavesTheFocus();
+    void anArchiveMissingFromDataFilesIsMarked();
 
 private:
     QString writeIni(const QString& name, const QByteArray& bytes);
@@ -552,6 +553,29 @@ void FrmMainTest::droppingOneFileChoosesItAndLeavesTheFocus() {
     QCOMPARE(QApplication::focusWidget(), cmdPatch);
     QVERIFY(m_chooser->filters.empty());
     QVERIFY(m_prompts->shown.empty());
+}
+
+void FrmMainTest::anArchiveMissingFromDataFilesIsMarked() {
+    QVERIFY(QDir(m_folder->path()).mkdir("Data Files"));
+    QFile here(m_folder->filePath("Data Files/here.bsa"));
+    QVERIFY(here.open(QIODevice::WriteOnly));
+    chooseNext({writeIni("app.ini", "[Archives]\r\nArchive 0=here.bsa\r\nArchive 1=gone.bsa\r\n")});
+    click("cmdINI");
+    QCOMPARE(listed(), (QStringList{"here.bsa", "gone.bsa"}));
+    const auto* list = m_window->findChild<QListWidget*>("lstArchives");
+    const QListWidgetItem* present = list->item(0);
+    const QListWidgetItem* missing = list->item(1);
+    QVERIFY(present->icon().isNull());
+    QVERIFY(present->toolTip().isEmpty());
+    QVERIFY(!missing->icon().isNull());
+    const QString notFound = "Not found in the \"Data Files\" folder";
+    QCOMPARE(missing->toolTip(), notFound);
+    QCOMPARE(missing->data(Qt::AccessibleDescriptionRole).toString(), notFound);
+    QVERIFY2(missing->foreground().color() != present->foreground().color() ||
+                 present->foreground().style() == Qt::NoBrush,
+             "the missing entry is not dimmed");
+    QCOMPARE(missing->foreground().color(),
+             list->palette().color(QPalette::Disabled, QPalette::Text));
 }
 
 QTEST_MAIN(FrmMainTest)
