@@ -15,6 +15,9 @@ namespace varnock::platform {
 
 enum class FileKind { Regular, Folder, Other };
 
+// Whether a file may be replaced while another handle holds it open: not on Windows.
+extern const bool kReplacesOpenFiles;
+
 struct FileInfo {
     FileKind kind = FileKind::Other;
     FileStamp stamp;

@@ -9,16 +9,11 @@
 
 namespace varnock::platform {
 
-// What a new file takes over from the one it replaces: for a settings file what the system
-// keeps with a file (on Windows its security and streams, through ReplaceFileW); for a copy,
-// nothing.
-enum class Carry { FileIdentity, Nothing };
-
-// Puts from (open as file) in the existing target's place in one step. True when the file
-// that stood there is now under from's name, to be checked and put back; false where the
-// system keeps nothing of it. file may be closed on the way.
+// Puts from (open as file) in target's place in one step. True when the file that stood
+// there is now under from's name, to be checked and put back; false where the system keeps
+// nothing of it (or nothing stood there).
 SysResult<bool> exchange(File& file, const std::filesystem::path& from,
-                         const std::filesystem::path& target, Carry carry);
+                         const std::filesystem::path& target);
 // Puts from in the place of target, which does not exist; false when a file appeared there
 // meanwhile (nothing was moved).
 SysResult<bool> placeNew(File& file, const std::filesystem::path& from,

@@ -60,10 +60,11 @@ Result<SaveOutcome> replaceFile(const fs::path& path, const FileRead& expected,
         return looked.status();
     }
     const SaveTarget& target = looked.value();
-    const auto lock = SaveLock::take(target.path);
-    if (!lock) {
-        return lock.status();
+    auto locking = SaveLock::take(target.path);
+    if (!locking) {
+        return locking.status();
     }
+    SaveLock lock = std::move(locking).value();
     const fs::path folderPath = folderOfFile(target.path);
     const auto folder = Folder::open(folderPath);
     if (!folder) {
@@ -75,20 +76,21 @@ Result<SaveOutcome> replaceFile(const fs::path& path, const FileRead& expected,
     }
     std::optional<TemporaryFile> replacement = std::move(prepared).value();
     if (!replacement) {
-        return saveInPlace(target.path, lock.value(), expected, bytes);
+        return saveInPlace(target.path, lock, expected, bytes);
     }
     TemporaryFile& temporary = *replacement;
     if (Status written = temporary.write(bytes); !written) {
         return written;
     }
     // Checked after the slow part, and once more by the swap itself.
-    const auto same = lock.value().stillAsRead(expected);
+    const auto same = lock.stillAsRead(expected);
     if (!same) {
         return same.status();
     }
     if (!same.value()) {
         return SaveOutcome::FileChanged;
     }
+    lock.beforeReplacing();
     const auto swapped = temporary.swapIn(expected);
     if (!swapped) {
         return swapped.status();

@@ -23,6 +23,14 @@ public:
     // bytes (or still missing, when it was).
     Result<bool> stillAsRead(const FileRead& expected) const;
 
+    // Lets go of the file before the new one takes its place, where the system cannot
+    // replace an open file; the exchange's own check then stands alone.
+    void beforeReplacing() {
+        if (!kReplacesOpenFiles) {
+            m_file.reset();
+        }
+    }
+
 private:
     SaveLock(std::filesystem::path target, std::optional<File> file)
         : m_target(std::move(target)), m_file(std::move(file)) {}

@@ -104,7 +104,7 @@ Result<TemporaryFile::Swap> TemporaryFile::swapIn(const FileRead& expected) {
         m_placed = placed.value();
         return placed.value() ? Swap::Swapped : Swap::NotAsRead;  // a file was created meanwhile
     }
-    const auto exchanged = exchange(m_file, m_path, m_target, Carry::FileIdentity);
+    const auto exchanged = exchange(m_file, m_path, m_target);
     if (!exchanged) {
         return failure("Cannot save", m_target, exchanged.error());
     }
@@ -132,7 +132,7 @@ Result<TemporaryFile::Swap> TemporaryFile::swapIn(const FileRead& expected) {
 }
 
 Status TemporaryFile::replaceTarget() {
-    const auto exchanged = exchange(m_file, m_path, m_target, Carry::Nothing);
+    const auto exchanged = exchange(m_file, m_path, m_target);
     if (!exchanged) {
         return failure("Cannot write", m_target, exchanged.error());
     }

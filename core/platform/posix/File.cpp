@@ -35,6 +35,8 @@ bool sameFile(const struct stat& a, const struct stat& b) {
 
 }  // namespace
 
+const bool kReplacesOpenFiles = true;
+
 SysResult<File> File::open(const std::filesystem::path& path, Access access) {
     // Non-blocking, so that a pipe in place of the file cannot hang the program.
     int flags = O_CLOEXEC | O_NONBLOCK | (access == Access::Write ? O_WRONLY : O_RDONLY);

@@ -24,7 +24,7 @@ SysResult<bool> renamed(const std::filesystem::path& from, const std::filesystem
 }  // namespace
 
 SysResult<bool> exchange(File&, const std::filesystem::path& from,
-                         const std::filesystem::path& target, Carry) {
+                         const std::filesystem::path& target) {
     // Exchanged rather than renamed over, so that the file replaced can still be checked and
     // put back.
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {

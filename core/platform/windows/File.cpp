@@ -34,6 +34,8 @@ constexpr std::uint64_t kLockedByte = 0x7FFFFFFF00000000ull;
 
 }  // namespace
 
+const bool kReplacesOpenFiles = false;
+
 SysResult<File> File::open(const std::filesystem::path& path, Access access) {
     DWORD rights = GENERIC_READ;
     DWORD flags = FILE_FLAG_BACKUP_SEMANTICS;  // so that a folder opens, to be told as one
@@ -53,10 +55,11 @@ SysResult<File> File::open(const std::filesystem::path& path, Access access) {
 }
 
 SysResult<std::optional<File>> File::createNew(const std::filesystem::path& path) {
-    // Others may read it and take its name, not write it; the lock marks it as in use.
-    const HANDLE created = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-                                         FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Others may read it and take its name, not write it; the lock marks it as in use. It is
+    // given the security of the file it is to replace.
+    constexpr DWORD kRights = GENERIC_READ | GENERIC_WRITE | DELETE | WRITE_DAC | WRITE_OWNER;
+    const HANDLE created = ::CreateFileW(path.c_str(), kRights, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                         nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE) {
         if (::GetLastError() == ERROR_FILE_EXISTS || ::GetLastError() == ERROR_ALREADY_EXISTS) {
             return std::optional<File>();

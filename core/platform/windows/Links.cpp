@@ -12,10 +12,17 @@ Result<std::filesystem::path> resolveLinks(const std::filesystem::path& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const SystemError error = SystemError::last();
-        if (error.is(SystemError::Kind::NotFound)) {
+        if (!error.is(SystemError::Kind::NotFound)) {
+            return failure("Cannot read", path, error);
+        }
+        // A name that the folder lists but that leads nowhere is a link to nothing.
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = ::FindFirstFileW(path.c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
             return path;  // nothing here yet: the file is to be created under this name
         }
-        return failure("Cannot read", path, error);
+        ::FindClose(search);
+        return failure("Cannot follow the link", path, error);
     }
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         return path;

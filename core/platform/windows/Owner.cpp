@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Whether a file is this user's: its owner is the one this process gives what it creates.
+// Whether a file is this user's: its owner is this user, or the owner this process gives to
+// what it creates (a group, for an administrator).
 #include <memory>
 
 #include "platform/File.h"
@@ -10,16 +11,16 @@
 namespace varnock::platform {
 namespace {
 
-// The owner this process's token gives to what it creates; nothing when it cannot be had.
-std::unique_ptr<char[]> defaultOwner() {
+// One part of this process's token (TokenUser, TokenOwner); nothing when it cannot be had.
+std::unique_ptr<char[]> fromToken(TOKEN_INFORMATION_CLASS part) {
     HANDLE token = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
         return nullptr;
     }
     DWORD size = 0;
-    ::GetTokenInformation(token, TokenOwner, nullptr, 0, &size);
+    ::GetTokenInformation(token, part, nullptr, 0, &size);
     auto owner = size > 0 ? std::make_unique<char[]>(size) : nullptr;
-    const bool got = owner && ::GetTokenInformation(token, TokenOwner, owner.get(), size, &size);
+    const bool got = owner && ::GetTokenInformation(token, part, owner.get(), size, &size);
     ::CloseHandle(token);
     return got ? std::move(owner) : nullptr;
 }
@@ -27,19 +28,21 @@ std::unique_ptr<char[]> defaultOwner() {
 }  // namespace
 
 SysResult<bool> File::ownedByUs() const {
-    static const std::unique_ptr<char[]> ours = defaultOwner();
-    if (!ours) {
+    static const std::unique_ptr<char[]> user = fromToken(TokenUser);
+    static const std::unique_ptr<char[]> owner = fromToken(TokenOwner);
+    if (!user || !owner) {
         return SystemError(ERROR_NO_TOKEN);
     }
-    PSID owner = nullptr;
+    PSID its = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     const DWORD error =
         ::GetSecurityInfo(windows::handleOf(m_handle), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION,
-                          &owner, nullptr, nullptr, nullptr, &descriptor);
+                          &its, nullptr, nullptr, nullptr, &descriptor);
     if (error != ERROR_SUCCESS) {
         return SystemError(error);
     }
-    const bool same = ::EqualSid(owner, reinterpret_cast<TOKEN_OWNER*>(ours.get())->Owner) != 0;
+    const bool same = ::EqualSid(its, reinterpret_cast<TOKEN_USER*>(user.get())->User.Sid) ||
+                      ::EqualSid(its, reinterpret_cast<TOKEN_OWNER*>(owner.get())->Owner);
     ::LocalFree(descriptor);
     return same;
 }

@@ -9,11 +9,10 @@
 namespace varnock::platform {
 namespace {
 
-constexpr DWORD kMoveFlags = MOVEFILE_WRITE_THROUGH;
-
-// Renames the open file itself, so that it stays open and locked on its way; false where
-// the system refuses a rename by handle.
-bool renamedByHandle(const File& file, const std::filesystem::path& target, bool replace) {
+// Renames the open file itself, in one step, so that it stays open and locked on its way.
+// Not ReplaceFileW, which takes several steps that an end between them leaves with no file
+// under the target's name; what it would carry over is given to the new file beforehand.
+SysStatus renameByHandle(const File& file, const std::filesystem::path& target, bool replace) {
     const std::wstring name = std::filesystem::absolute(target).wstring();
     const std::size_t size = sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t);
     auto buffer = std::make_unique<char[]>(size);
@@ -22,52 +21,31 @@ bool renamedByHandle(const File& file, const std::filesystem::path& target, bool
     rename->RootDirectory = nullptr;
     rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
     std::memcpy(rename->FileName, name.c_str(), rename->FileNameLength + sizeof(wchar_t));
-    return ::SetFileInformationByHandle(windows::handleOf(file.native()), FileRenameInfo, rename,
-                                        static_cast<DWORD>(size)) &&
-           ::FlushFileBuffers(windows::handleOf(file.native()));
-}
-
-bool alreadyThere() {
-    return SystemError::last().is(SystemError::Kind::Exists);
+    const HANDLE handle = windows::handleOf(file.native());
+    if (!::SetFileInformationByHandle(handle, FileRenameInfo, rename, static_cast<DWORD>(size)) ||
+        !::FlushFileBuffers(handle)) {
+        return SystemError::last();
+    }
+    return kDone;
 }
 
 }  // namespace
 
-SysResult<bool> exchange(File& file, const std::filesystem::path& from,
-                         const std::filesystem::path& target, Carry carry) {
-    if (carry == Carry::Nothing && renamedByHandle(file, target, true)) {
-        return false;
-    }
-    // ReplaceFileW keeps the old file's attributes, security and streams; it opens the new
-    // file itself, so ours is closed first. Where the file system refuses it, a plain
-    // write-through move still replaces the file whole.
-    file.close();
-    if (carry == Carry::FileIdentity &&
-        ::ReplaceFileW(target.c_str(), from.c_str(), nullptr,
-                       REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                       nullptr)) {
-        return false;
-    }
-    if (!::MoveFileExW(from.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | kMoveFlags)) {
-        return SystemError::last();
+SysResult<bool> exchange(File& file, const std::filesystem::path&,
+                         const std::filesystem::path& target) {
+    if (const auto renamed = renameByHandle(file, target, true); !renamed) {
+        return renamed.error();
     }
     return false;
 }
 
-SysResult<bool> placeNew(File& file, const std::filesystem::path& from,
+SysResult<bool> placeNew(File& file, const std::filesystem::path&,
                          const std::filesystem::path& target) {
-    if (renamedByHandle(file, target, false)) {
-        return true;
-    }
-    if (alreadyThere()) {
-        return false;
-    }
-    file.close();
-    if (!::MoveFileExW(from.c_str(), target.c_str(), kMoveFlags)) {
-        if (alreadyThere()) {
+    if (const auto renamed = renameByHandle(file, target, false); !renamed) {
+        if (renamed.error().is(SystemError::Kind::Exists)) {
             return false;
         }
-        return SystemError::last();
+        return renamed.error();
     }
     return true;
 }
@@ -78,7 +56,7 @@ SysStatus putBack(const std::filesystem::path& from, const std::filesystem::path
     if (exchanged) {
         return SystemError(ERROR_NOT_SUPPORTED);
     }
-    if (!::MoveFileExW(target.c_str(), from.c_str(), kMoveFlags)) {
+    if (!::MoveFileExW(target.c_str(), from.c_str(), MOVEFILE_WRITE_THROUGH)) {
         return SystemError::last();
     }
     return kDone;
