@@ -51,8 +51,8 @@ void BM_ArchiveCopy(benchmark::State& state) {
     for (auto _ : state) {
         const auto result = varnock::platform::copyFile(
             source, destination, [](std::uint64_t, std::uint64_t) { return true; });
-        if (result.outcome != varnock::platform::CopyOutcome::Copied) {
-            state.SkipWithError(result.reason.c_str());
+        if (!result || result.value() != varnock::platform::CopyOutcome::Copied) {
+            state.SkipWithError(result ? "cancelled" : result.reason().c_str());
         }
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kArchiveBytes));

@@ -5,7 +5,8 @@
 
 #include "ini/IniScanner.h"
 #include "ini/IniText.h"
-#include "ini/Utf8.h"
+#include "text/CodePage.h"
+#include "text/Utf8.h"
 
 namespace varnock {
 namespace {
@@ -53,7 +54,7 @@ std::vector<std::string> slotValues(std::string_view text) {
         const auto raw =
             ini::unquote(text.substr(line->valueBegin, line->valueEnd - line->valueBegin));
         values[static_cast<std::size_t>(*n)] =
-            platform::fromCodePage(raw.substr(0, kValueCapacity - 1));
+            text::fromCodePage(raw.substr(0, kValueCapacity - 1));
     }
     return values;
 }
@@ -64,7 +65,7 @@ FreeSlot freeSlotIn(const std::vector<std::string>& values, std::string_view nam
         if (value == name) {
             return {FreeSlot::Kind::AlreadyRegistered, n};
         }
-        if (characterCount(value) <= kFreeSlotMaxLength) {
+        if (text::characterCount(value) <= kFreeSlotMaxLength) {
             return {FreeSlot::Kind::Found, n};
         }
     }
@@ -84,7 +85,7 @@ std::string slotKey(SlotIndex n) {
     return "Archive " + std::to_string(n);
 }
 
-SlotSnapshot::SlotSnapshot(platform::FileContent read)
+SlotSnapshot::SlotSnapshot(FileRead read)
     : m_read(std::move(read)), m_values(slotValues(m_read.text())) {}
 
 std::vector<ArchiveSlot> SlotSnapshot::registered() const {
@@ -142,7 +143,7 @@ Result<FreeSlot> ArchiveSlotTable::registerName(const StorableValue& name,
         }
         return ini::withValue(text, kArchivesSection, slotKey(outcome.slot), name.bytes);
     };
-    std::optional<platform::FileContent> start;
+    std::optional<FileRead> start;
     if (decided) {
         start = std::move(*decided).takeRead();
     }

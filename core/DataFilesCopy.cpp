@@ -33,11 +33,12 @@ bool copyIntoDataFiles(std::string_view archivePath, const std::string& archiveN
             return progress.copying(archiveName, copied, total);
         });
     progress.copyEnded();
-    if (result.outcome == platform::CopyOutcome::Failed) {
+    if (!result) {
         prompts.showWarning(archiveName + " was not registered: it could not be copied to " +
-                            std::string(destination) + ". " + result.reason);
+                            std::string(destination) + ". " + result.reason());
+        return false;
     }
-    return result.outcome == platform::CopyOutcome::Copied;
+    return result.value() == platform::CopyOutcome::Copied;
 }
 
 }  // namespace varnock

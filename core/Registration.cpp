@@ -3,8 +3,8 @@
 
 #include "DataFilesCopy.h"
 #include "PathHelpers.h"
-#include "ini/Utf8.h"
-#include "platform/Platform.h"
+#include "text/CodePage.h"
+#include "text/Utf8.h"
 
 namespace varnock {
 namespace {
@@ -24,7 +24,7 @@ Result<StorableValue> registrableName(std::string_view name) {
         return Status::failure("it is empty");
     }
     for (std::size_t pos = 0; pos < name.size();) {
-        const auto c = decodeUtf8(name, pos);
+        const auto c = text::decodeUtf8(name, pos);
         if (!c) {
             return Status::failure("it is not valid text");
         }
@@ -33,8 +33,8 @@ Result<StorableValue> registrableName(std::string_view name) {
         }
         // Named here, character by character, since the user has to find it in the name.
         std::string character;
-        appendUtf8(character, *c);
-        if (!platform::toCodePage(character)) {
+        text::appendUtf8(character, *c);
+        if (!text::toCodePage(character)) {
             return Status::failure("it holds \"" + character +
                                    "\", a character that the settings file's code page "
                                    "cannot hold");

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SettingsFile.h"
 
-#include <chrono>
-#include <thread>
-
 #include "PathHelpers.h"
 #include "ini/IniText.h"
 #include "platform/Platform.h"
+#include "text/CodePage.h"
 
 namespace varnock {
 namespace {
@@ -17,30 +15,16 @@ struct Encoded {
 };
 
 std::optional<Encoded> encodeNames(std::string_view section, std::string_view key) {
-    auto s = platform::toCodePage(section);
-    auto k = platform::toCodePage(key);
+    auto s = text::toCodePage(section);
+    auto k = text::toCodePage(key);
     if (!s || !k || ini::sectionProblem(*s) || ini::keyProblem(*k)) {
         return std::nullopt;
     }
     return Encoded{std::move(*s), std::move(*k)};
 }
 
-// A file written this recently may be in the middle of being written.
-constexpr std::chrono::milliseconds kQuietFor{100};
-constexpr std::chrono::milliseconds kPauseBetweenReads{10};
-constexpr std::chrono::seconds kLongestWait{1};
 // Edits computed anew because another program changed the file in the meantime.
 constexpr int kEditTries = 8;
-
-bool writtenRecently(const platform::FileStamp& stamp) {
-    using namespace std::chrono;
-    const auto now = duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
-    return now - stamp.modified < duration_cast<nanoseconds>(kQuietFor).count();
-}
-
-bool agree(const platform::FileContent& a, const platform::FileContent& b) {
-    return a.exists == b.exists && a.stamp == b.stamp && a.text() == b.text();
-}
 
 const std::string kKeepsChanging =
     "The settings file kept changing while Varnock read it; another program may be writing "
@@ -48,28 +32,11 @@ const std::string kKeepsChanging =
 
 }  // namespace
 
-Result<platform::FileContent> SettingsFile::snapshot() const {
-    const auto deadline = std::chrono::steady_clock::now() + kLongestWait;
-    std::optional<platform::FileContent> previous;
-    for (;;) {
-        auto read = platform::readFile(m_path);
-        if (!read) {
-            return read.status();
-        }
-        platform::FileContent content = std::move(read).value();
-        const bool quiet = !content.exists || !writtenRecently(content.stamp);
-        if (content.settled && (quiet || (previous && agree(*previous, content)))) {
-            return content;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return Status::failure(kKeepsChanging);
-        }
-        previous = std::move(content);
-        std::this_thread::sleep_for(kPauseBetweenReads);
-    }
+Result<FileRead> SettingsFile::snapshot() const {
+    return platform::readSettled(m_path);
 }
 
-Status SettingsFile::edit(const Change& change, std::optional<platform::FileContent> start) const {
+Status SettingsFile::edit(const Change& change, std::optional<FileRead> start) const {
     for (int attempt = 0; attempt < kEditTries; ++attempt) {
         if (!start) {
             auto read = snapshot();
@@ -84,11 +51,11 @@ Status SettingsFile::edit(const Change& change, std::optional<platform::FileCont
             return Status::success();
         }
         const auto saved = platform::replaceFile(m_path, *start, *changed);
-        if (saved.outcome == platform::SaveOutcome::Saved) {
-            return Status::success();
+        if (!saved) {
+            return saved.status();
         }
-        if (saved.outcome == platform::SaveOutcome::Failed) {
-            return Status::failure(saved.reason);
+        if (saved.value() == platform::SaveOutcome::Saved) {
+            return Status::success();
         }
         start.reset();  // another program's change: compute this one again on its text
     }
@@ -114,11 +81,11 @@ Result<std::string> SettingsFile::readChecked(std::string_view section,
     if (!value) {
         return std::string();
     }
-    return platform::fromCodePage(value->substr(0, kValueCapacity - 1));
+    return text::fromCodePage(value->substr(0, kValueCapacity - 1));
 }
 
 Result<StorableValue> SettingsFile::storable(std::string_view value) {
-    auto bytes = platform::toCodePage(value);
+    auto bytes = text::toCodePage(value);
     if (!bytes) {
         return Status::failure(
             "it holds characters that the settings file's code page cannot hold");

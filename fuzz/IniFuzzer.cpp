@@ -13,7 +13,7 @@
 #include "ArchiveSlotTable.h"
 #include "ini/IniScanner.h"
 #include "ini/IniText.h"
-#include "ini/Windows1252.h"
+#include "text/Windows1252.h"
 
 namespace {
 
@@ -74,14 +74,11 @@ std::optional<std::string> lookUp(std::string_view text, std::string_view sectio
 
 // The slot table, read in one pass, holds what a read of each slot's key returns.
 void checkSlotsMatchKeys(std::string_view text) {
-    auto content = platform::FileContent::forReading(text.size());
-    std::copy(text.begin(), text.end(), content.data.get());
-    content.size = text.size();
-    const SlotSnapshot slots(std::move(content));
+    const SlotSnapshot slots(FileRead{true, std::string(text), {}});
     for (SlotIndex n = 0; n <= kMaxSlot; ++n) {
         const auto value = ini::findValue(text, kArchivesSection, slotKey(n));
         const std::string expected =
-            value ? windows1252ToUtf8(value->substr(0, kValueCapacity - 1)) : std::string();
+            value ? text::windows1252ToUtf8(value->substr(0, kValueCapacity - 1)) : std::string();
         check(slots.value(n) == expected);
     }
 }
@@ -117,10 +114,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = input.ConsumeRemainingBytesAsString();
 
     checkSlotsMatchKeys(text);
-    if (const auto bytes = utf8ToWindows1252(value)) {
-        check(windows1252ToUtf8(*bytes) == value);
+    if (const auto bytes = text::utf8ToWindows1252(value)) {
+        check(text::windows1252ToUtf8(*bytes) == value);
     }
-    (void)windows1252ToUtf8(text);
+    (void)text::windows1252ToUtf8(text);
 
     if (ini::sectionProblem(section) || ini::keyProblem(key)) {
         return 0;

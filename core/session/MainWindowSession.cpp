@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "session/MainWindowSession.h"
+#include "MainWindowSession.h"
 
 #include <exception>
 #include <optional>
@@ -10,8 +10,8 @@
 #include "Registration.h"
 #include "Unregistration.h"
 #include "UserPrompts.h"
-#include "session/DataFilesCheck.h"
-#include "session/FileKind.h"
+#include "DataFilesCheck.h"
+#include "FileKind.h"
 
 namespace varnock {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "session/WindowLayout.h"
+#include "WindowLayout.h"
 
 #include <cmath>
 

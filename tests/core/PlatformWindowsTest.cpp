@@ -11,7 +11,7 @@
 #include "SampleSettings.h"
 #include "ScriptedPrompts.h"
 #include "SettingsFileFixture.h"
-#include "platform/Platform.h"
+#include "text/CodePage.h"
 
 namespace varnock {
 namespace {
@@ -27,13 +27,13 @@ TEST(WindowsCodePage, TextCrossesInTheAnsiCodePageWithoutLookAlikes) {
         GTEST_SKIP() << "the system's ANSI code page is UTF-8";
     }
     // No ANSI code page holds an emoji; best-fit conversion would turn it into "?".
-    EXPECT_EQ(platform::toCodePage("x\U0001F600.bsa"), std::nullopt);
-    EXPECT_EQ(platform::toCodePage("plain.bsa"), "plain.bsa");
+    EXPECT_EQ(text::toCodePage("x\U0001F600.bsa"), std::nullopt);
+    EXPECT_EQ(text::toCodePage("plain.bsa"), "plain.bsa");
     if (::GetACP() == 1252) {
-        EXPECT_EQ(platform::toCodePage("Caf\u00E9 \u20AC"), "Caf\xE9 \x80");
-        EXPECT_EQ(platform::fromCodePage("Caf\xE9 \x80"), "Caf\u00E9 \u20AC");
-        EXPECT_EQ(platform::toCodePage("\u03A9"), std::nullopt);  // not in the Western page
-        EXPECT_EQ(platform::toCodePage("\u0100"), std::nullopt);  // best fit would give "A"
+        EXPECT_EQ(text::toCodePage("Caf\u00E9 \u20AC"), "Caf\xE9 \x80");
+        EXPECT_EQ(text::fromCodePage("Caf\xE9 \x80"), "Caf\u00E9 \u20AC");
+        EXPECT_EQ(text::toCodePage("\u03A9"), std::nullopt);  // not in the Western page
+        EXPECT_EQ(text::toCodePage("\u0100"), std::nullopt);  // best fit would give "A"
     }
 }
 

@@ -26,16 +26,11 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "copy") == 0) {
         const auto result = varnock::platform::copyFile(
             argv[2], argv[3], [](std::uint64_t, std::uint64_t) { return true; });
-        switch (result.outcome) {
-            case varnock::platform::CopyOutcome::Copied:
-                return 0;
-            case varnock::platform::CopyOutcome::Cancelled:
-                return 2;
-            case varnock::platform::CopyOutcome::Failed:
-                break;
+        if (!result) {
+            std::printf("%s\n", result.reason().c_str());
+            return 1;
         }
-        std::printf("%s\n", result.reason.c_str());
-        return 1;
+        return result.value() == varnock::platform::CopyOutcome::Copied ? 0 : 2;
     }
     std::fprintf(stderr, "usage: %s set INI KEY VALUE | copy SOURCE DESTINATION\n", argv[0]);
     return 64;

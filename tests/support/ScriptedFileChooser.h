@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FileChooser.h"
-#include "session/FileKind.h"
+#include "FileKind.h"
 
 namespace varnock::testing {
 

@@ -10,7 +10,7 @@
 #include <QScopeGuard>
 #include <QTreeView>
 
-#include "session/FileKind.h"
+#include "FileKind.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "PathLabel.h"
 #include "SettingsFileWatcher.h"
 #include "WindowTitle.h"
-#include "session/WindowLayout.h"
+#include "WindowLayout.h"
 
 namespace {
 

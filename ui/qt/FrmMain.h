@@ -11,7 +11,7 @@
 #include "FileChooser.h"
 #include "MainWindowView.h"
 #include "UserPrompts.h"
-#include "session/MainWindowSession.h"
+#include "MainWindowSession.h"
 
 class PathLabel;
 class SettingsFileWatcher;

@@ -4,7 +4,7 @@
 #include <locale.h>
 #include <wctype.h>
 
-#include "ini/Utf8.h"
+#include "text/Utf8.h"
 
 namespace varnock::platform {
 namespace {
@@ -23,7 +23,7 @@ std::string foldedFileName(std::string_view utf8) {
     std::string folded;
     folded.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const auto c = decodeUtf8(utf8, pos);
+        const auto c = text::decodeUtf8(utf8, pos);
         if (!c) {
             return std::string(utf8);
         }
@@ -35,7 +35,7 @@ std::string foldedFileName(std::string_view utf8) {
         } else if (locale != nullptr) {
             lower = static_cast<char32_t>(::towlower_l(static_cast<wint_t>(*c), locale));
         }
-        appendUtf8(folded, lower);
+        text::appendUtf8(folded, lower);
     }
     return folded;
 }

@@ -30,7 +30,8 @@ TEST(CopyFileTest, TheCopyHasTheSourcesBytesAndDate) {
     const auto destination = folder / "Data Files" / "Mod.bsa";
 
     const auto copied = platform::copyFile(source, destination, [](auto, auto) { return true; });
-    ASSERT_EQ(copied.outcome, platform::CopyOutcome::Copied) << copied.reason;
+    ASSERT_TRUE(copied) << copied.reason();
+    ASSERT_EQ(copied.value(), platform::CopyOutcome::Copied);
     EXPECT_EQ(readBytes(destination), bytes);
     EXPECT_EQ(fs::last_write_time(destination), date);
     EXPECT_EQ(TemporaryFolder::listingOf(folder / "Data Files"), "Mod.bsa");

@@ -191,7 +191,8 @@ TEST_F(SaveTest, NamesAtTheFileSystemsLimitAreSavedAndCopied) {
     fs::create_directory(folder / "Data Files");
     const auto destination = folder / "Data Files" / source.filename();
     const auto copied = platform::copyFile(source, destination, [](auto, auto) { return true; });
-    ASSERT_EQ(copied.outcome, platform::CopyOutcome::Copied) << copied.reason;
+    ASSERT_TRUE(copied) << copied.reason();
+    ASSERT_EQ(copied.value(), platform::CopyOutcome::Copied);
     EXPECT_EQ(readBytes(destination), readBytes(source));
     EXPECT_EQ(TemporaryFolder::listingOf(folder / "Data Files"), source.filename().string());
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "session/DataFilesCheck.h"
+#include "DataFilesCheck.h"
 
 #include <gtest/gtest.h>
 

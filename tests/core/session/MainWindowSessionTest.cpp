@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "session/MainWindowSession.h"
+#include "MainWindowSession.h"
 
 #include <gtest/gtest.h>
 
