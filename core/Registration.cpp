@@ -35,9 +35,10 @@ Result<StorableValue> registrableName(std::string_view name) {
         std::string character;
         text::appendUtf8(character, *c);
         if (!text::toCodePage(character)) {
-            return Status::failure("it holds \"" + character +
-                                   "\", a character that the settings file's code page "
-                                   "cannot hold");
+            const auto onlyAscii = text::whyOnlyAscii();
+            return Status::failure("it holds \"" + character + "\", " +
+                                   onlyAscii.value_or("a character that the settings file's "
+                                                      "code page cannot hold"));
         }
     }
     return SettingsFile::storable(name);

@@ -62,4 +62,8 @@ std::string fromCodePage(std::string_view bytes) {
     return utf8;
 }
 
+std::optional<std::string> whyOnlyAscii() {
+    return std::nullopt;  // the system's own conversion writes every ANSI code page
+}
+
 }  // namespace varnock::text

@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "text/Windows1252.h"
-
 #include <gtest/gtest.h>
+
+#include "text/SingleByteCodePage.h"
 
 namespace varnock::text {
 namespace {
+
+std::optional<std::string> utf8ToWindows1252(std::string_view utf8) {
+    return singleByteCodePage(1252)->encode(utf8);
+}
+
+std::string windows1252ToUtf8(std::string_view bytes) {
+    return singleByteCodePage(1252)->decode(bytes);
+}
 
 TEST(Windows1252, EveryByteSurvivesTheRoundTrip) {
     for (int b = 0; b < 256; ++b) {
