@@ -21,6 +21,9 @@ public:
     SysResult<std::uint64_t> next(std::uint64_t copied);
 
 private:
+    // Through a buffer of our own, reading and writing at the same offset.
+    SysResult<std::uint64_t> throughBuffer(std::uint64_t copied);
+
     const File& m_in;
     const File& m_out;
     bool m_inKernel = true;

@@ -20,4 +20,10 @@ inline const std::string kRealistic =
     "[Display]\r\n"
     "iSize W=1024\r\n";
 
+// kRealistic with "Archive 0" set to name.
+inline std::string realisticWithArchive0(const std::string& name) {
+    std::string text = kRealistic;
+    return text.replace(text.find("Meshes.bsa"), 10, name);
+}
+
 }  // namespace varnock::testing

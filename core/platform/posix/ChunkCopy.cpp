@@ -25,19 +25,9 @@ SysResult<std::uint64_t> ChunkCopy::next(std::uint64_t copied) {
             }
             m_inKernel = false;  // this pair of file systems needs the plain way
         }
-        if (!m_buffer) {
-            m_buffer = std::make_unique_for_overwrite<char[]>(kCopyChunk);
-        }
         // Once on this path the copy stays on it, so that reading and writing at the same
         // offset is all that is needed.
-        const auto got = m_in.readAt(copied, m_buffer.get(), kCopyChunk);
-        if (!got || got.value() == 0) {
-            return got ? SysResult<std::uint64_t>(0) : got.error();
-        }
-        if (const auto written = m_out.writeAt(copied, {m_buffer.get(), got.value()}); !written) {
-            return written.error();
-        }
-        return got.value();
+        return throughBuffer(copied);
     }
 }
 

@@ -70,16 +70,6 @@ SysResult<std::optional<File>> File::createNew(const std::filesystem::path& path
     return std::optional<File>(std::move(file));
 }
 
-File::File(File&& other) noexcept : m_handle(std::exchange(other.m_handle, -1)) {}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        close();
-        m_handle = std::exchange(other.m_handle, -1);
-    }
-    return *this;
-}
-
 void File::close() {
     if (m_handle >= 0) {
         ::close(fd(std::exchange(m_handle, -1)));

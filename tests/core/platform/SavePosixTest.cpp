@@ -62,10 +62,6 @@ protected:
             ::unsetenv("XDG_CACHE_HOME");
         }
     }
-    std::string withArchive0(const std::string& name) const {
-        std::string expected = kRealistic;
-        return expected.replace(expected.find("Meshes.bsa"), 10, name);
-    }
     std::string keptCopies() const {
         return fs::exists(cache / "varnock") ? TemporaryFolder::listingOf(cache / "varnock") : "";
     }
@@ -97,7 +93,7 @@ TEST_F(SaveTest, AFileWithOtherNamesIsWrittenInPlaceSoEveryNameSeesTheChange) {
     fs::create_hard_link(ini, folder / "other.ini");
     const ino_t before = statOf(ini).st_ino;
     ASSERT_TRUE(file.write("Archives", "Archive 0", "New.bsa"));
-    EXPECT_EQ(readBytes(folder / "other.ini"), withArchive0("New.bsa"));
+    EXPECT_EQ(readBytes(folder / "other.ini"), testing::realisticWithArchive0("New.bsa"));
     EXPECT_EQ(statOf(ini).st_ino, before);
     EXPECT_EQ(folder.listing(), "app.ini other.ini");
     EXPECT_EQ(keptCopies(), "") << "the copy of the old bytes outlived the save";
@@ -154,7 +150,7 @@ TEST_F(SaveTest, AGroupMemberWhoIsNotTheOwnerLeavesTheOwnerAsItWas) {
     EXPECT_EQ(after.st_uid, 0u);
     EXPECT_EQ(after.st_gid, kNoGroup);
     EXPECT_EQ(after.st_mode & 07777, 0664u);
-    EXPECT_EQ(readBytes(ini), withArchive0("New.bsa"));
+    EXPECT_EQ(readBytes(ini), testing::realisticWithArchive0("New.bsa"));
 }
 
 TEST_F(SaveTest, AFolderThatHandsOutItsGroupLeavesTheFilesGroupAsItWas) {
@@ -184,7 +180,7 @@ TEST_F(SaveTest, NamesAtTheFileSystemsLimitAreSavedAndCopied) {
     writeBytes(longIni, kRealistic);
     const Status written = SettingsFile(longIni).write("Archives", "Archive 0", "New.bsa");
     ASSERT_TRUE(written) << written.reason();
-    EXPECT_EQ(readBytes(longIni), withArchive0("New.bsa"));
+    EXPECT_EQ(readBytes(longIni), testing::realisticWithArchive0("New.bsa"));
 
     const auto source = folder / (std::string(251, 'a') + ".bsa");
     writeBytes(source, std::string(100000, 'b'));
@@ -234,7 +230,7 @@ TEST_F(SaveTest, AnUnfinishedInPlaceSaveIsNamedAndStopsTheNextUntilItIsDealtWith
     writeBytes(copy, kRealistic);
     const Status written = file.write("Archives", "Archive 0", "New.bsa");
     ASSERT_TRUE(written) << written.reason();
-    EXPECT_EQ(readBytes(folder / "other.ini"), withArchive0("New.bsa"));
+    EXPECT_EQ(readBytes(folder / "other.ini"), testing::realisticWithArchive0("New.bsa"));
     EXPECT_EQ(keptCopies(), "");
 }
 

@@ -37,10 +37,6 @@ protected:
     ~SaveWindowsTest() override {
         ::SetEnvironmentVariableW(L"LOCALAPPDATA", m_before.empty() ? nullptr : m_before.c_str());
     }
-    std::string withArchive0(const std::string& name) const {
-        std::string expected = kRealistic;
-        return expected.replace(expected.find("Meshes.bsa"), 10, name);
-    }
     std::string keptCopies() const {
         return fs::exists(cache / "Varnock") ? TemporaryFolder::listingOf(cache / "Varnock") : "";
     }
@@ -65,14 +61,14 @@ TEST_F(SaveWindowsTest, LeftoversOfEndedSavesGoWithTheNextSaveButNotThoseInUse) 
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     ASSERT_TRUE(file.write("Archives", "Archive 0", "New.bsa"));
     EXPECT_EQ(folder.listing(), ".varnock-app.ini.InUse1 .varnockrc app.ini");
-    EXPECT_EQ(readBytes(ini), withArchive0("New.bsa"));
+    EXPECT_EQ(readBytes(ini), testing::realisticWithArchive0("New.bsa"));
 }
 
 TEST_F(SaveWindowsTest, AFileWithOtherNamesIsWrittenInPlaceAfterItsOldBytesAreKept) {
     writeBytes(ini, kRealistic);
     ASSERT_TRUE(::CreateHardLinkW((folder / "other.ini").c_str(), ini.c_str(), nullptr));
     ASSERT_TRUE(file.write("Archives", "Archive 0", "New.bsa"));
-    EXPECT_EQ(readBytes(folder / "other.ini"), withArchive0("New.bsa"));
+    EXPECT_EQ(readBytes(folder / "other.ini"), testing::realisticWithArchive0("New.bsa"));
     EXPECT_EQ(folder.listing(), "app.ini other.ini");
     EXPECT_EQ(keptCopies(), "") << "the copy of the old bytes outlived the save";
 
@@ -155,7 +151,7 @@ TEST_F(SaveWindowsTest, HiddenAndArchiveStayThroughBothWaysOfSaving) {
     ASSERT_TRUE(::CreateHardLinkW((folder / "other.ini").c_str(), ini.c_str(), nullptr));
     ASSERT_TRUE(file.write("Archives", "Archive 0", "Newer.bsa"));
     EXPECT_EQ(::GetFileAttributesW(ini.c_str()) & kKept, kKept) << "in place";
-    EXPECT_EQ(readBytes(folder / "other.ini"), withArchive0("Newer.bsa"));
+    EXPECT_EQ(readBytes(folder / "other.ini"), testing::realisticWithArchive0("Newer.bsa"));
 }
 
 }  // namespace
