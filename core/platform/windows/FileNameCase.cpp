@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FileNameCase.h"
 
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
-#include <windows.h>
-
 #include "PathHelpers.h"
+#include "platform/windows/Windows.h"
 
 namespace varnock::platform {
 

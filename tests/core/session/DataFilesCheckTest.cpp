@@ -30,7 +30,7 @@ TEST_F(DataFilesCheckTest, WithoutTheFolderEveryNameIsMissing) {
 TEST_F(DataFilesCheckTest, FindsFilesAsTheOtherApplicationDoes) {
     fs::create_directories(dataFiles / "Folder.bsa");
     testing::writeBytes(dataFiles / "Base.bsa", "x");
-    testing::writeBytes(dataFiles / "\xC3\xA9t\xC3\xA9.bsa", "x");  // "été.bsa"
+    testing::writeBytes(dataFiles / pathFromUtf8("\xC3\xA9t\xC3\xA9.bsa"), "x");  // "été.bsa"
     fs::create_directories(folder / "Elsewhere");
     testing::writeBytes(folder / "Elsewhere" / "Out.bsa", "x");
     EXPECT_EQ(missing({"Base.bsa", "BASE.BSA", "\xC3\x89T\xC3\x89.bsa", "Folder.bsa", "Gone.bsa",
