@@ -5,13 +5,13 @@
 #include <optional>
 
 #include "CopyProgressView.h"
+#include "DataFilesCheck.h"
 #include "FileChooser.h"
+#include "FileKind.h"
 #include "PathHelpers.h"
 #include "Registration.h"
 #include "Unregistration.h"
 #include "UserPrompts.h"
-#include "DataFilesCheck.h"
-#include "FileKind.h"
 
 namespace varnock {
 namespace {

@@ -16,8 +16,8 @@
 #include "MessageBoxPrompts.h"
 #include "PathLabel.h"
 #include "SettingsFileWatcher.h"
-#include "WindowTitle.h"
 #include "WindowLayout.h"
+#include "WindowTitle.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "CopyProgressView.h"
 #include "FileChooser.h"
+#include "MainWindowSession.h"
 #include "MainWindowView.h"
 #include "UserPrompts.h"
-#include "MainWindowSession.h"
 
 class PathLabel;
 class SettingsFileWatcher;
