@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FrmMain.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QIcon>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPixmap>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -83,6 +86,9 @@ FrmMain::FrmMain(QWidget* parent)
     setFixedSize(client.width, client.height);
     m_lstArchives->setSelectionMode(QAbstractItemView::ExtendedSelection);
     setAcceptDrops(true);
+    // The mark of a missing archive fits the line, so that the list shows as many entries.
+    const int line = m_lstArchives->fontMetrics().height();
+    m_lstArchives->setIconSize(QSize(line, line));
 
     // Labels take no focus, so the focus chain is the tab order of the focusable controls.
     for (std::size_t i = 1; i < varnock::kTabOrder.size(); ++i) {
@@ -135,10 +141,17 @@ void FrmMain::showIniPath(const std::string& path) {
 
 void FrmMain::showList(const std::vector<varnock::ShownEntry>& entries) {
     m_lstArchives->clear();
+    // Once one entry carries the mark, the others get a blank one, so that all names align.
+    const bool anyMissing = std::any_of(entries.begin(), entries.end(),
+                                        [](const varnock::ShownEntry& e) { return e.missing; });
+    QPixmap blank(m_lstArchives->iconSize());
+    blank.fill(Qt::transparent);
     for (const varnock::ShownEntry& entry : entries) {
         auto* item = new QListWidgetItem(QString::fromStdString(entry.name), m_lstArchives);
         if (entry.missing) {
             markMissing(*item);
+        } else if (anyMissing) {
+            item->setIcon(QIcon(blank));
         }
         item->setSelected(entry.selected);
     }

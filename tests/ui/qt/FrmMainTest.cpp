@@ -565,8 +565,12 @@ void FrmMainTest::anArchiveMissingFromDataFilesIsMarked() {
     const auto* list = m_window->findChild<QListWidget*>("lstArchives");
     const QListWidgetItem* present = list->item(0);
     const QListWidgetItem* missing = list->item(1);
-    QVERIFY(present->icon().isNull());
+    // The present entry's icon is a blank that keeps both names aligned.
+    QCOMPARE(present->icon().pixmap(list->iconSize()).toImage().pixelColor(2, 2).alpha(), 0);
     QVERIFY(present->toolTip().isEmpty());
+    QVERIFY(present->data(Qt::AccessibleDescriptionRole).toString().isEmpty());
+    QVERIFY2(list->iconSize().height() <= list->fontMetrics().height(),
+             "the mark makes the row taller than a line of text");
     QVERIFY(!missing->icon().isNull());
     const QString notFound = "Not found in the \"Data Files\" folder";
     QCOMPARE(missing->toolTip(), notFound);
