@@ -2,6 +2,7 @@
 // Reads Varnock's windows back through the Win32 API for the end-to-end suite: one command a
 // line on standard input, one JSON line on standard output for each.
 //   snapshot  the main window, its controls, the list, the focus and every dialog of the program
+//   close     asks the main window to close, as its title bar button does
 //   quit
 #include <windows.h>
 
@@ -343,6 +344,13 @@ std::string snapshot() {
         .str();
 }
 
+std::string closeMain() {
+    Search search;
+    ::EnumWindows(findMain, reinterpret_cast<LPARAM>(&search));
+    const bool posted = search.main && ::PostMessageW(search.main, WM_CLOSE, 0, 0);
+    return Object().flag("closed", posted).str();
+}
+
 }  // namespace
 
 int main() {
@@ -357,7 +365,12 @@ int main() {
         if (command == "quit") {
             break;
         }
-        const std::string answer = command == "snapshot" ? snapshot() : "{\"error\":\"unknown\"}";
+        std::string answer = "{\"error\":\"unknown\"}";
+        if (command == "snapshot") {
+            answer = snapshot();
+        } else if (command == "close") {
+            answer = closeMain();
+        }
         std::fwrite(answer.data(), 1, answer.size(), stdout);
         std::fputs("\n", stdout);
         std::fflush(stdout);
