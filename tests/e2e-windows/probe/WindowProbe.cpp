@@ -193,19 +193,9 @@ std::string iconOf(HWND icon) {
     if (!shown || !::IsWindowVisible(icon)) {
         return "null";
     }
-    if (shown == ::LoadIconW(nullptr, IDI_WARNING)) {
-        return quoted(std::string("warning"));
-    }
-    if (shown == ::LoadIconW(nullptr, IDI_ERROR)) {
-        return quoted(std::string("error"));
-    }
-    if (shown == ::LoadIconW(nullptr, IDI_INFORMATION)) {
-        return quoted(std::string("information"));
-    }
-    if (shown == ::LoadIconW(nullptr, IDI_QUESTION)) {
-        return quoted(std::string("question"));
-    }
-    return quoted(std::string("other"));
+    // Icon handles belong to the program that loaded them, so which one it is cannot be told
+    // from here; that one is shown can.
+    return quoted(std::string("shown"));
 }
 
 // A message box, the file dialog or the progress window: its texts, buttons and icon.
