@@ -42,8 +42,7 @@ class WineDesktop:
         self.set_registry(r"HKCU\Software\Wine\X11 Driver", "Managed",
                           os.environ.get("VARNOCK_WINE_MANAGED", "Y"))
         if log_pixels:
-            self.set_registry(r"HKCU\Control Panel\Desktop", "LogPixels", str(log_pixels),
-                              "REG_DWORD")
+            self.set_dpi(log_pixels)
         fonts = os.path.join(self.prefix, "drive_c", "windows", "Fonts")
         for name in ("tahoma.ttf", "tahomabd.ttf", "marlett.ttf"):
             shutil.copy(os.path.join(FONTS, name), fonts)
@@ -55,6 +54,14 @@ class WineDesktop:
 
     def set_registry(self, key, name, value, kind="REG_SZ"):
         run(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f"])
+
+    def set_dpi(self, dpi):
+        """The screen's dots per inch for the programs started from now on."""
+        for key in (r"HKCU\Control Panel\Desktop", r"HKCC\Software\Fonts"):
+            self.set_registry(key, "LogPixels", str(dpi), "REG_DWORD")
+        # Read once per Wine session.
+        run(["wineserver", "-k"])
+        run(["wineserver", "-p"])
 
     def windows_path(self, path):
         """The path on drive T: of a file under the drive's folder."""
