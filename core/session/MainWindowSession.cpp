@@ -11,6 +11,7 @@
 #include "Unregistration.h"
 #include "UserPrompts.h"
 #include "session/FileKind.h"
+#include "session/VirtualStore.h"
 
 namespace varnock {
 namespace {
@@ -98,13 +99,18 @@ void MainWindowSession::chooseSettingsFile() {
         m_view.showIniPath(m_iniPath);
         m_view.watchSettingsFile(m_iniPath);
         show(registered.value(), false);
+        if (const auto copy = virtualStoreCopy(m_iniPath, ProgramFolders::fromEnvironment())) {
+            m_view.prompts().showMessage(virtualStoreNotice(*copy));
+        }
     });
 }
 
 void MainWindowSession::registerChosenArchive() {
     guarded([this] {
+        ProgramFolderPrompts prompts(m_view.prompts(), m_iniPath,
+                                     ProgramFolders::fromEnvironment());
         const auto result =
-            registerArchive(m_archivePath, m_iniPath, m_view.prompts(), m_view.copyProgress());
+            registerArchive(m_archivePath, m_iniPath, prompts, m_view.copyProgress());
         if (result.outcome == RegistrationOutcome::NotRegistered) {
             return;
         }
@@ -127,7 +133,9 @@ void MainWindowSession::unregisterSelected() {
                 list[static_cast<std::size_t>(slot)].selected = true;
             }
         }
-        if (varnock::unregisterSelected(m_iniPath, list, m_view.prompts())) {
+        ProgramFolderPrompts prompts(m_view.prompts(), m_iniPath,
+                                     ProgramFolders::fromEnvironment());
+        if (varnock::unregisterSelected(m_iniPath, list, prompts)) {
             refreshList();
         }
     });
