@@ -77,7 +77,7 @@ class VarnockWindow:
     def snapshot(self):
         return self.probe.ask("snapshot")
 
-    def wait(self, condition, what):
+    def wait(self, condition, what, timeout=None):
         """The first snapshot for which condition holds."""
         seen = {}
 
@@ -85,7 +85,7 @@ class VarnockWindow:
             seen["last"] = self.snapshot()
             return seen["last"] if seen["last"].get("main") and condition(seen["last"]) else None
         try:
-            return wait_for(holds, what)
+            return wait_for(holds, what, timeout or TIMEOUT)
         except AssertionError as error:
             last = seen.get("last") or {}
             raise AssertionError("%s; last seen: list %s, focus %s, dialogs %s" % (
@@ -100,8 +100,8 @@ class VarnockWindow:
         return self.wait(lambda s: s["list"]["items"] == items and not s["dialogs"],
                          "the list to show %r" % (items,))
 
-    def wait_dialog(self, what, condition=lambda d: True):
-        snapshot = self.wait(lambda s: any(condition(d) for d in s["dialogs"]), what)
+    def wait_dialog(self, what, condition=lambda d: True, timeout=None):
+        snapshot = self.wait(lambda s: any(condition(d) for d in s["dialogs"]), what, timeout)
         return next(d for d in snapshot["dialogs"] if condition(d))
 
     def wait_message(self, text_part):
@@ -149,5 +149,14 @@ class VarnockWindow:
         """Types a full path into the open file dialog and presses Enter."""
         self.wait_dialog("the file dialog", lambda d: d["title"] == "Open")
         time.sleep(0.3)
-        self.type(windows_path)
+        # xdotool now and then loses a character outside ASCII: what was typed is read back
+        # before Enter, and typed again if it differs.
+        for _ in range(3):
+            self.type(windows_path)
+            try:
+                self.wait_dialog("the path typed", lambda d: d["title"] == "Open" and
+                                 d["edits"] and d["edits"][0] == windows_path, timeout=3)
+                break
+            except AssertionError:
+                self.key("ctrl+a", "BackSpace")
         self.key("Return")
