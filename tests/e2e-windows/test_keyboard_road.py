@@ -55,6 +55,32 @@ class KeyboardRoad(WinCase):
             self.window.key("shift+Tab")
         self.assertIni(SETTINGS)
 
+    def test_archive_first_then_settings_file(self):
+        in_place = self.write(self.data_files + "/InPlace.bsa", b"archive")
+        self.window.key("space")
+        self.window.choose_in_dialog(self.win(in_place))
+        self.window.wait(lambda s: s["controls"]["lblArchive"]["text"] == self.win(in_place),
+                         "the archive shown whole")
+        self.choose_ini_by_keyboard()
+        self.window.wait_items(["Base.bsa", "Extra.bsa"])
+        self.window.key("Tab")
+        self.window.wait_focus("cmdPatch")
+        # Already in "Data Files": no question, only the confirmation.
+        self.window.key("space")
+        self.window.wait_message("registered successfully")
+        self.window.key("space")
+        self.window.wait_items(["Base.bsa", "Extra.bsa", "InPlace.bsa"])
+        self.window.wait_focus("cmdPatch")
+        self.assertIni(SETTINGS.replace(b"Archive 1=Extra.bsa\r\n",
+                                        b"Archive 1=Extra.bsa\r\nArchive 2=InPlace.bsa\r\n"))
+        # The same again: told, nothing changed.
+        self.window.key("Return")
+        self.window.wait_message("is already registered")
+        self.window.key("Return")
+        self.window.wait_no_dialog()
+        self.assertIni(SETTINGS.replace(b"Archive 1=Extra.bsa\r\n",
+                                        b"Archive 1=Extra.bsa\r\nArchive 2=InPlace.bsa\r\n"))
+
     def test_tab_order(self):
         order = []
         for _ in range(5):
