@@ -8,6 +8,7 @@
 #include "DataFilesCheck.h"
 #include "FileChooser.h"
 #include "FileKind.h"
+#include "VirtualStore.h"
 #include "PathHelpers.h"
 #include "Registration.h"
 #include "Unregistration.h"
@@ -123,12 +124,17 @@ void MainWindowSession::takeSettingsFile(std::string path) {
     m_view.showIniPath(m_iniPath);
     m_view.watchSettingsFile(m_iniPath);
     show(registered.value(), false);
+    if (const auto copy = virtualStoreCopy(m_iniPath, ProgramFolders::fromEnvironment())) {
+        m_view.prompts().showMessage(virtualStoreNotice(*copy));
+    }
 }
 
 void MainWindowSession::registerChosenArchive() {
     guarded([this] {
+        ProgramFolderPrompts prompts(m_view.prompts(), m_iniPath,
+                                     ProgramFolders::fromEnvironment());
         const auto result =
-            registerArchive(m_archivePath, m_iniPath, m_view.prompts(), m_view.copyProgress());
+            registerArchive(m_archivePath, m_iniPath, prompts, m_view.copyProgress());
         if (result.outcome == RegistrationOutcome::NotRegistered) {
             return;
         }
@@ -151,7 +157,9 @@ void MainWindowSession::unregisterSelected() {
                 list[static_cast<std::size_t>(slot)].selected = true;
             }
         }
-        if (varnock::unregisterSelected(m_iniPath, list, m_view.prompts())) {
+        ProgramFolderPrompts prompts(m_view.prompts(), m_iniPath,
+                                     ProgramFolders::fromEnvironment());
+        if (varnock::unregisterSelected(m_iniPath, list, prompts)) {
             refreshList();
         }
     });

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "VirtualStore.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "PathHelpers.h"
+
+namespace varnock {
+namespace {
+
+char folded(char c) {
+    if (c == '/') {
+        return '\\';
+    }
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether path is folder or lies below it.
+bool under(std::string_view path, std::string_view folder) {
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) {
+        folder.remove_suffix(1);
+    }
+    if (folder.empty() || path.size() <= folder.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < folder.size(); ++i) {
+        if (folded(path[i]) != folded(folder[i])) {
+            return false;
+        }
+    }
+    return folded(path[folder.size()]) == '\\';
+}
+
+// "C:\Program Files\Game\x.ini" -> "Program Files\Game\x.ini".
+std::string_view belowDrive(std::string_view path) {
+    if (path.size() > 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) {
+        return path.substr(3);
+    }
+    return {};
+}
+
+#ifdef _WIN32
+std::string environment(const wchar_t* name) {
+    const wchar_t* value = ::_wgetenv(name);
+    return value ? utf8FromPath(std::filesystem::path(value)) : std::string();
+}
+#endif
+
+}  // namespace
+
+ProgramFolders ProgramFolders::fromEnvironment() {
+#ifdef _WIN32
+    return {environment(L"LOCALAPPDATA"), environment(L"ProgramFiles"),
+            environment(L"ProgramFiles(x86)"), environment(L"ProgramW6432")};
+#else
+    return {};
+#endif
+}
+
+bool inProgramFolder(std::string_view path, const ProgramFolders& folders) {
+    return under(path, folders.programFiles) || under(path, folders.programFilesX86) ||
+           under(path, folders.programW6432);
+}
+
+std::optional<std::string> virtualStoreCopy(std::string_view path, const ProgramFolders& folders) {
+    const std::string_view relative = belowDrive(path);
+    if (folders.localAppData.empty() || relative.empty() || !inProgramFolder(path, folders)) {
+        return std::nullopt;
+    }
+    std::string copy = folders.localAppData;
+    if (copy.back() != '\\' && copy.back() != '/') {
+        copy += '\\';
+    }
+    copy += "VirtualStore\\";
+    copy += relative;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(pathFromUtf8(copy), error)) {
+        return std::nullopt;
+    }
+    return copy;
+}
+
+std::string virtualStoreNotice(std::string_view copy) {
+    return "Windows keeps a copy of this settings file for programs run without administrator "
+           "rights, and the other application may be reading that copy instead:\n" +
+           std::string(copy) + "\nChoose that copy to change what it reads.";
+}
+
+ProgramFolderPrompts::ProgramFolderPrompts(UserPrompts& prompts, std::string_view iniPath,
+                                           const ProgramFolders& folders)
+    : m_prompts(prompts),
+      m_inProgramFolder(inProgramFolder(iniPath, folders)),
+      m_copy(virtualStoreCopy(iniPath, folders)) {}
+
+void ProgramFolderPrompts::showWarning(const std::string& text) {
+    if (!m_inProgramFolder || text.find("Cannot save") == std::string::npos ||
+        text.find("too large") != std::string::npos) {
+        m_prompts.showWarning(text);
+        return;
+    }
+    std::string wayOn =
+        text +
+        "\nThe file is in a program folder, which only an administrator may change: run "
+        "Varnock as administrator, or choose ";
+    wayOn += m_copy ? "the copy Windows keeps for programs without those rights: " + *m_copy
+                    : std::string(
+                          "the copy Windows keeps for programs without those rights, "
+                          "under %LOCALAPPDATA%\\VirtualStore.");
+    m_prompts.showWarning(wayOn);
+}
+
+}  // namespace varnock

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Windows shows programs that run without administrator rights their own copy of a file under
+// "Program Files" that they could not write: %LOCALAPPDATA%\VirtualStore\<the path under the
+// drive>. The other application may then read that copy rather than the file chosen.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "UserPrompts.h"
+
+namespace varnock {
+
+// The folders that decide it, as the environment names them (UTF-8; empty when unset).
+struct ProgramFolders {
+    std::string localAppData;     // LOCALAPPDATA
+    std::string programFiles;     // ProgramFiles
+    std::string programFilesX86;  // ProgramFiles(x86)
+    std::string programW6432;     // ProgramW6432
+
+    // From this process's environment; all empty outside Windows.
+    static ProgramFolders fromEnvironment();
+};
+
+// Whether path lies in one of the program folders (compared without regard to ASCII case and
+// to the kind of separator).
+bool inProgramFolder(std::string_view path, const ProgramFolders& folders);
+
+// The VirtualStore copy's full path, if path lies in a program folder and that copy exists.
+std::optional<std::string> virtualStoreCopy(std::string_view path, const ProgramFolders& folders);
+
+// What the user is told on choosing a file that has such a copy.
+std::string virtualStoreNotice(std::string_view copy);
+
+// The prompts of an action on a settings file in a program folder: a refusal to save it also
+// names the ways on.
+class ProgramFolderPrompts final : public UserPrompts {
+public:
+    ProgramFolderPrompts(UserPrompts& prompts, std::string_view iniPath,
+                         const ProgramFolders& folders);
+
+    void showMessage(const std::string& text) override { m_prompts.showMessage(text); }
+    void showWarning(const std::string& text) override;
+    Answer askYesNo(const std::string& text, Answer defaultAnswer) override {
+        return m_prompts.askYesNo(text, defaultAnswer);
+    }
+
+private:
+    UserPrompts& m_prompts;
+    bool m_inProgramFolder;
+    std::optional<std::string> m_copy;
+};
+
+}  // namespace varnock

@@ -1,0 +1,98 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The suite's private X desktop (Xvfb and openbox) and Wine prefix, started once: the prefix
+gets unmanaged windows, Wine's own fonts, drive T: for the tests' folders and a wineserver that
+stays up between programs."""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+SCREEN = "1600x1200x24"
+FONTS = "/usr/share/wine/fonts"
+
+
+def run(command, **kwargs):
+    return subprocess.run(command, check=True, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, **kwargs)
+
+
+class WineDesktop:
+    def __init__(self, root):
+        self.root = root
+        self.drive = os.path.join(root, "t")
+        self.processes = []
+
+    def start(self, log_pixels=None):
+        os.makedirs(self.drive, exist_ok=True)
+        read_end, write_end = os.pipe()
+        self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN,
+                             "-nolisten", "tcp"], pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as display_number:
+            os.environ["DISPLAY"] = ":" + display_number.readline().strip()
+        self._spawn("openbox", ["openbox"])
+        self.prefix = os.path.join(self.root, "prefix")
+        os.makedirs(self.prefix, exist_ok=True)
+        os.environ.update(WINEPREFIX=self.prefix, WINEDEBUG="-all",
+                          WINEDLLOVERRIDES="mscoree,mshtml=")
+        # Before any pipe is opened to a Wine program, so that no program waits on the server.
+        run(["wineserver", "-p"])
+        run(["wine", "wineboot", "--init"])
+        self.set_registry(r"HKCU\Software\Wine\X11 Driver", "Managed",
+                          os.environ.get("VARNOCK_WINE_MANAGED", "Y"))
+        if log_pixels:
+            self.set_dpi(log_pixels)
+        fonts = os.path.join(self.prefix, "drive_c", "windows", "Fonts")
+        for name in ("tahoma.ttf", "tahomabd.ttf", "marlett.ttf"):
+            shutil.copy(os.path.join(FONTS, name), fonts)
+        link = os.path.join(self.prefix, "dosdevices", "t:")
+        if not os.path.lexists(link):
+            os.symlink(self.drive, link)
+        run(["wineserver", "-k"])
+        run(["wineserver", "-p"])
+
+    def set_registry(self, key, name, value, kind="REG_SZ"):
+        run(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f"])
+
+    def set_dpi(self, dpi):
+        """The screen's dots per inch for the programs started from now on."""
+        for key in (r"HKCU\Control Panel\Desktop", r"HKCC\Software\Fonts"):
+            self.set_registry(key, "LogPixels", str(dpi), "REG_DWORD")
+        # Read once per Wine session.
+        run(["wineserver", "-k"])
+        run(["wineserver", "-p"])
+
+    def windows_path(self, path):
+        """The path on drive T: of a file under the drive's folder."""
+        relative = os.path.relpath(path, self.drive)
+        return "T:\\" + relative.replace("/", "\\")
+
+    def local_app_data(self):
+        user = os.environ.get("USER") or os.path.basename(os.environ.get("HOME", "user"))
+        base = os.path.join(self.prefix, "drive_c", "users")
+        for name in os.listdir(base):
+            folder = os.path.join(base, name, "AppData", "Local")
+            if name != "Public" and os.path.isdir(folder):
+                return folder
+        return os.path.join(base, user, "AppData", "Local")
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], check=False)
+        for process in reversed(self.processes):
+            process.terminate()
+        for process in self.processes:
+            try:
+                process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", path], check=False,
+                       stderr=subprocess.DEVNULL)
+
+    def _spawn(self, name, command, pass_fds=()):
+        log = open(os.path.join(tempfile.gettempdir(), name + ".log"), "wb")
+        self.processes.append(subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT,
+                                               pass_fds=pass_fds))
+        time.sleep(0.3)

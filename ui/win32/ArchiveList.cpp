@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ArchiveList.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "WideText.h"
+
+namespace varnock::win32 {
+namespace {
+
+constexpr UINT_PTR kDeleteKeySubclass = 1;
+
+LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR postedMessage) {
+    if (message == WM_KEYDOWN && wParam == VK_DELETE) {
+        ::PostMessageW(::GetParent(list), static_cast<UINT>(postedMessage), 0, 0);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(list, listProc, kDeleteKeySubclass);
+    }
+    return ::DefSubclassProc(list, message, wParam, lParam);
+}
+
+}  // namespace
+
+void fillList(HWND list, const std::vector<ShownEntry>& entries) {
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const ShownEntry& entry : entries) {
+        const std::wstring text = wide(entry.name);
+        const LRESULT index =
+            ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (entry.selected && index >= 0) {
+            ::SendMessageW(list, LB_SETSEL, TRUE, index);
+        }
+    }
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+}
+
+std::vector<SlotIndex> selectedIn(HWND list) {
+    const LRESULT count = ::SendMessageW(list, LB_GETSELCOUNT, 0, 0);
+    if (count <= 0) {
+        return {};
+    }
+    std::vector<int> items(static_cast<std::size_t>(count));
+    const LRESULT got = ::SendMessageW(list, LB_GETSELITEMS, static_cast<WPARAM>(count),
+                                       reinterpret_cast<LPARAM>(items.data()));
+    items.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return {items.begin(), items.end()};
+}
+
+void bringIntoSight(HWND list, SlotIndex entry) {
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const auto itemHeight = static_cast<int>(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    const int visible = itemHeight > 0 ? std::max(1, int(client.bottom) / itemHeight) : 1;
+    const auto top = static_cast<int>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    if (entry < top) {
+        ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(entry), 0);
+    } else if (entry >= top + visible) {
+        ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(entry - visible + 1), 0);
+    }
+}
+
+void postDeleteKey(HWND list, UINT message) {
+    ::SetWindowSubclass(list, listProc, kDeleteKeySubclass, message);
+}
+
+}  // namespace varnock::win32

@@ -1,0 +1,310 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "MainWindow.h"
+
+#include <commctrl.h>
+
+#include "AccessibleNames.h"
+#include "ArchiveList.h"
+#include "WideText.h"
+#include "WindowTitle.h"
+
+namespace varnock::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"VarnockMainWindow";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+constexpr UINT kSettingsFileNotice = WM_APP + 1;
+constexpr UINT kDeleteKey = WM_APP + 2;
+constexpr UINT_PTR kFollowTimer = 1;
+// Long enough to let a burst of writes end, short enough that the list follows within a second.
+constexpr UINT kQuietMs = 250;
+// Control identifiers start above IDOK and IDCANCEL, which the dialog manager sends for Enter
+// and Escape when no button is focused.
+constexpr int kFirstId = 100;
+
+std::size_t indexOf(Control which) {
+    return static_cast<std::size_t>(which);
+}
+
+int idOf(Control which) {
+    return kFirstId + static_cast<int>(which);
+}
+
+bool isButton(Control which) {
+    return which == Control::cmdArchive || which == Control::cmdINI || which == Control::cmdPatch ||
+           which == Control::cmdUnpatch;
+}
+
+HWND createControl(HWND parent, const ControlDesign& design) {
+    const wchar_t* windowClass = WC_BUTTONW;
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    switch (design.control) {
+        case Control::cmdArchive:
+        case Control::cmdINI:
+        case Control::cmdPatch:
+        case Control::cmdUnpatch:
+            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            break;
+        case Control::lblArchive:
+        case Control::lblINI:
+            windowClass = WC_STATICW;
+            style |= SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS | SS_NOPREFIX | SS_NOTIFY;
+            break;
+        case Control::lstArchives:
+            windowClass = WC_LISTBOXW;
+            style |= WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_EXTENDEDSEL | LBS_NOTIFY |
+                     LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
+            break;
+    }
+    const std::wstring caption = wide(design.caption);
+    return ::CreateWindowExW(0, windowClass, caption.c_str(), style, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(design.control))),
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
+void registerClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = ::LoadIconW(instance, L"IDI_ICON1");
+    windowClass.hIconSm = static_cast<HICON>(
+        ::LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                     ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    ::RegisterClassExW(&windowClass);
+}
+
+// The window's outer size for the design's client area at dpi.
+SIZE frameSize(UINT dpi) {
+    const PixelRect client = clientArea(static_cast<int>(dpi));
+    RECT frame{0, 0, client.width, client.height};
+    ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+}  // namespace
+
+MainWindow::~MainWindow() {
+    if (m_window) {
+        ::DestroyWindow(m_window);
+    }
+}
+
+bool MainWindow::create(HINSTANCE instance, int show) {
+    registerClass(instance);
+    m_window =
+        ::CreateWindowExW(kExStyle, kClassName, kWindowTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    if (!m_window) {
+        return false;
+    }
+    onCreate(m_window);
+    ::ShowWindow(m_window, show);
+    ::UpdateWindow(m_window);
+    return true;
+}
+
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    try {
+        return self->dispatch(window, message, wParam, lParam);
+    } catch (...) {
+        // The session tells the user of its own failures; what is left must not end the
+        // program from inside the message loop.
+        return 0;
+    }
+}
+
+LRESULT MainWindow::dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam));
+            return 0;
+        case WM_ACTIVATE:
+            onActivate(LOWORD(wParam) != WA_INACTIVE);
+            return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case DM_GETDEFID:
+            return defaultButton();
+        case WM_TIMER:
+            if (wParam == kFollowTimer) {
+                onFollowTimer();
+            }
+            return 0;
+        case kSettingsFileNotice:
+            onSettingsFileNotice();
+            return 0;
+        case kDeleteKey:
+            m_session.unregisterSelected();
+            return 0;
+        case WM_DESTROY:
+            onDestroy();
+            return 0;
+        default:
+            return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void MainWindow::onCreate(HWND window) {
+    m_window = window;
+    m_prompts = std::make_unique<MessageBoxPrompts>(window, m_modal);
+    m_copyProgress = std::make_unique<CopyProgressWindow>(window, m_modal);
+    m_fileChooser = std::make_unique<OpenFileDialog>(window, m_modal);
+    m_watch = std::make_unique<SettingsFileWatch>(window, kSettingsFileNotice);
+    createControls();
+    layOut(::GetDpiForWindow(window));
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
+    m_focus = control(kTabOrder.front());
+    ::SetFocus(m_focus);
+}
+
+void MainWindow::createControls() {
+    m_pathLabels.create(m_window);
+    for (const ControlDesign& design : kControls) {
+        m_controls[indexOf(design.control)] = createControl(m_window, design);
+    }
+    // The dialog manager's Tab follows the z-order.
+    for (std::size_t i = 1; i < kTabOrder.size(); ++i) {
+        ::SetWindowPos(control(kTabOrder[i]), control(kTabOrder[i - 1]), 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    for (const ControlDesign& design : kControls) {
+        if (!isButton(design.control)) {
+            nameForScreenReaders(control(design.control), wide(design.accessibleName).c_str());
+        }
+    }
+    const HWND list = control(Control::lstArchives);
+    // Readers that take a list's name from its window text; a list box draws none.
+    ::SetWindowTextW(list, wide(kControls[indexOf(Control::lstArchives)].accessibleName).c_str());
+    postDeleteKey(list, kDeleteKey);
+    m_pathLabels.add(control(Control::lblArchive));
+    m_pathLabels.add(control(Control::lblINI));
+}
+
+void MainWindow::layOut(UINT dpi) {
+    const SIZE frame = frameSize(dpi);
+    ::SetWindowPos(m_window, nullptr, 0, 0, frame.cx, frame.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const ControlDesign& design : kControls) {
+        const PixelRect place = placeOf(design.control, static_cast<int>(dpi));
+        ::SetWindowPos(control(design.control), nullptr, place.left, place.top, place.width,
+                       place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    m_font.createFor(dpi);
+    m_font.applyTo(m_window);
+}
+
+HWND MainWindow::control(Control which) const {
+    return m_controls[indexOf(which)];
+}
+
+void MainWindow::onCommand(int id) {
+    if (id == idOf(Control::cmdArchive)) {
+        m_session.chooseArchive();
+    } else if (id == idOf(Control::cmdINI)) {
+        m_session.chooseSettingsFile();
+    } else if (id == idOf(Control::cmdPatch)) {
+        m_session.registerChosenArchive();
+    } else if (id == idOf(Control::cmdUnpatch)) {
+        m_session.unregisterSelected();
+    }
+}
+
+void MainWindow::onActivate(bool active) {
+    // What a dialog does for itself: the focus goes back where it was when the window is
+    // active again, after a message box, the file dialog or another program.
+    if (!active) {
+        const HWND focus = ::GetFocus();
+        if (focus && ::IsChild(m_window, focus)) {
+            m_focus = focus;
+        }
+        return;
+    }
+    if (m_focus && ::IsWindow(m_focus)) {
+        ::SetFocus(m_focus);
+    }
+}
+
+void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
+    // The suggested place keeps the window where it was; its size comes from the design.
+    ::SetWindowPos(m_window, nullptr, suggested.left, suggested.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut(dpi);
+}
+
+LRESULT MainWindow::defaultButton() const {
+    // Enter presses the focused button, as Space does.
+    const HWND focus = ::GetFocus();
+    for (const ControlDesign& design : kControls) {
+        if (isButton(design.control) && control(design.control) == focus) {
+            return MAKELRESULT(idOf(design.control), DC_HASDEFID);
+        }
+    }
+    return 0;
+}
+
+void MainWindow::onSettingsFileNotice() {
+    // Each notice restarts the wait: a burst of writes is followed once.
+    ::SetTimer(m_window, kFollowTimer, kQuietMs, nullptr);
+}
+
+void MainWindow::onFollowTimer() {
+    ::KillTimer(m_window, kFollowTimer);
+    if (!m_session.followSettingsFile()) {
+        ::SetTimer(m_window, kFollowTimer, kQuietMs, nullptr);
+    }
+}
+
+void MainWindow::onDestroy() {
+    m_watch.reset();
+    ::KillTimer(m_window, kFollowTimer);
+    for (const ControlDesign& design : kControls) {
+        if (!isButton(design.control)) {
+            forgetScreenReaderName(control(design.control));
+        }
+    }
+    m_window = nullptr;
+    ::PostQuitMessage(0);
+}
+
+void MainWindow::showArchivePath(const std::string& path) {
+    m_pathLabels.setPath(control(Control::lblArchive), path);
+}
+
+void MainWindow::showIniPath(const std::string& path) {
+    m_pathLabels.setPath(control(Control::lblINI), path);
+}
+
+void MainWindow::showList(const std::vector<ShownEntry>& entries) {
+    fillList(control(Control::lstArchives), entries);
+}
+
+std::vector<SlotIndex> MainWindow::selectedEntries() const {
+    return selectedIn(control(Control::lstArchives));
+}
+
+void MainWindow::scrollToEntry(SlotIndex slot) {
+    bringIntoSight(control(Control::lstArchives), slot);
+}
+
+void MainWindow::watchSettingsFile(const std::string& path) {
+    if (m_watch) {
+        m_watch->watch(path);
+    }
+}
+
+bool MainWindow::modalDialogOpen() const {
+    return m_modal.any();
+}
+
+}  // namespace varnock::win32

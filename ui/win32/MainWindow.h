@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The only window: the two selections, the list of registered archives and the actions. It
+// hands each button, key and notice of a change to the session and shows what the session
+// decides.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "CopyProgressWindow.h"
+#include "MainWindowView.h"
+#include "MessageBoxPrompts.h"
+#include "MessageFont.h"
+#include "ModalCount.h"
+#include "OpenFileDialog.h"
+#include "PathLabels.h"
+#include "SettingsFileWatch.h"
+#include "MainWindowSession.h"
+#include "WindowLayout.h"
+
+namespace varnock::win32 {
+
+class MainWindow final : public MainWindowView {
+public:
+    MainWindow() = default;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+    ~MainWindow() override;
+
+    // Creates and shows the window; false if the system refused.
+    bool create(HINSTANCE instance, int show);
+    HWND handle() const { return m_window; }
+
+    void showArchivePath(const std::string& path) override;
+    void showIniPath(const std::string& path) override;
+    void showList(const std::vector<ShownEntry>& entries) override;
+    std::vector<SlotIndex> selectedEntries() const override;
+    void scrollToEntry(SlotIndex slot) override;
+    void watchSettingsFile(const std::string& path) override;
+    bool modalDialogOpen() const override;
+    UserPrompts& prompts() override { return *m_prompts; }
+    CopyProgressView& copyProgress() override { return *m_copyProgress; }
+    FileChooser& fileChooser() override { return *m_fileChooser; }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void onCreate(HWND window);
+    void onCommand(int id);
+    void onActivate(bool active);
+    void onDpiChanged(UINT dpi, const RECT& suggested);
+    void onSettingsFileNotice();
+    void onFollowTimer();
+    void onDestroy();
+    LRESULT defaultButton() const;
+    void createControls();
+    void layOut(UINT dpi);
+    HWND control(Control which) const;
+
+    HWND m_window = nullptr;
+    std::array<HWND, kControls.size()> m_controls{};
+    HWND m_focus = nullptr;  // the control that had the focus when the window was deactivated
+    MessageFont m_font;
+    PathLabels m_pathLabels;
+    ModalCount m_modal;
+    std::unique_ptr<MessageBoxPrompts> m_prompts;
+    std::unique_ptr<CopyProgressWindow> m_copyProgress;
+    std::unique_ptr<OpenFileDialog> m_fileChooser;
+    std::unique_ptr<SettingsFileWatch> m_watch;
+    MainWindowSession m_session{*this};
+};
+
+}  // namespace varnock::win32

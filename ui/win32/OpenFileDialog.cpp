@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "OpenFileDialog.h"
+
+#include <commdlg.h>
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "WideText.h"
+#include "FileKind.h"
+
+namespace varnock::win32 {
+namespace {
+
+// Room for the longest path the system takes.
+constexpr std::size_t kPathRoom = 32768;
+
+// "Name\0Pattern\0\0", as the dialog wants its filter.
+std::wstring filterOf(const FileKind& kind) {
+    std::wstring filter = wide(kind.filterName());
+    filter += L'\0';
+    filter += wide(kind.pattern());
+    filter += L'\0';
+    return filter;
+}
+
+// The folder itself, or the nearest one above it that still exists.
+std::wstring existingFolder(const std::wstring& folder) {
+    std::error_code error;
+    std::filesystem::path path(folder);
+    while (!path.empty() && !std::filesystem::is_directory(path, error)) {
+        const std::filesystem::path parent = path.parent_path();
+        if (parent == path) {
+            return {};
+        }
+        path = parent;
+    }
+    return path.wstring();
+}
+
+}  // namespace
+
+std::string OpenFileDialog::chooseFile(const FileKind& kind) {
+    const std::wstring filter = filterOf(kind);
+    const std::wstring folder = existingFolder(m_lastFolder);
+    std::vector<wchar_t> file(kPathRoom, L'\0');
+
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = m_owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                   OFN_NOCHANGEDIR | OFN_ENABLESIZING | OFN_DONTADDTORECENT;
+
+    BOOL chosen = FALSE;
+    {
+        const ModalCount::Scope open(m_modal);
+        chosen = ::GetOpenFileNameW(&dialog);
+    }
+    if (!chosen) {
+        return {};
+    }
+    const std::wstring path(file.data());
+    m_lastFolder = std::filesystem::path(path).parent_path().wstring();
+    return utf8(path);
+}
+
+}  // namespace varnock::win32

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The system's open-file dialog, with the one file type asked for, opening in the folder of
+// the last file chosen through it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "FileChooser.h"
+#include "ModalCount.h"
+
+namespace varnock::win32 {
+
+class OpenFileDialog final : public FileChooser {
+public:
+    OpenFileDialog(HWND owner, ModalCount& modal) : m_owner(owner), m_modal(modal) {}
+
+    std::string chooseFile(const FileKind& kind) override;
+
+private:
+    HWND m_owner;
+    ModalCount& m_modal;
+    std::wstring m_lastFolder;
+};
+
+}  // namespace varnock::win32
