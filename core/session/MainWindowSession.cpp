@@ -8,11 +8,11 @@
 #include "DataFilesCheck.h"
 #include "FileChooser.h"
 #include "FileKind.h"
-#include "VirtualStore.h"
 #include "PathHelpers.h"
 #include "Registration.h"
 #include "Unregistration.h"
 #include "UserPrompts.h"
+#include "VirtualStore.h"
 
 namespace varnock {
 namespace {

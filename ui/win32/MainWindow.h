@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "CopyProgressWindow.h"
+#include "MainWindowSession.h"
 #include "MainWindowView.h"
 #include "MessageBoxPrompts.h"
 #include "MessageFont.h"
@@ -17,7 +18,6 @@
 #include "OpenFileDialog.h"
 #include "PathLabels.h"
 #include "SettingsFileWatch.h"
-#include "MainWindowSession.h"
 #include "WindowLayout.h"
 
 namespace varnock::win32 {

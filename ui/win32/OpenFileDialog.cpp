@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
-#include "WideText.h"
 #include "FileKind.h"
+#include "WideText.h"
 
 namespace varnock::win32 {
 namespace {
