@@ -20,6 +20,9 @@ class CopyCancelled(WinCase):
         progress = self.window.wait_dialog("the progress window",
                                            lambda d: d["class"] == "VarnockCopyProgress")
         self.assertTrue(any("Copying Big.bsa" in t for t in progress["texts"]), progress)
+        left, top, right, bottom = progress["rect"]
+        self.assertGreaterEqual(min(left, top), 0, f"the progress window stands off the screen at "
+                                                   f"{progress['rect']}")
         self.window.press_button(progress, "Cancel")
         self.window.wait_no_dialog()
         state = self.window.wait_items(["Base.bsa", "Extra.bsa"])

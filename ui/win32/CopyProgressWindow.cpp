@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CopyProgressWindow.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <shlwapi.h>
 
@@ -157,8 +159,17 @@ void CopyProgressWindow::layOut() {
     ::GetWindowRect(m_owner, &owner);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    const int left = owner.left + (owner.right - owner.left - width) / 2;
-    const int top = owner.top + (owner.bottom - owner.top - height) / 2;
+    // Kept within the screen: the window is wider than its owner, which may stand at an edge.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(m_owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int left =
+        std::clamp<int>(owner.left + (owner.right - owner.left - width) / 2,
+                        static_cast<int>(work.left), std::max<int>(work.left, work.right - width));
+    const int top =
+        std::clamp<int>(owner.top + (owner.bottom - owner.top - height) / 2,
+                        static_cast<int>(work.top), std::max<int>(work.top, work.bottom - height));
     ::SetWindowPos(m_window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     place(m_text, kText, dpi);
     place(m_bar, kBar, dpi);
