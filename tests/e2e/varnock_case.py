@@ -75,8 +75,8 @@ class VarnockCase(unittest.TestCase):
     def choose_by_typing(self, button, typed, how="space", popup="any"):
         """Types a path into the open-file dialog and confirms it with Enter.
         popup: "open" waits for the completion list first, "closed" closes it first."""
-        self.open_dialog(button, how)
-        real_input.type_text(typed)
+        dialog = self.open_dialog(button, how)
+        self.type_into_file_name(dialog, typed)
         if popup != "any":
             wait_for(self.window.popups, "the completion list after typing " + repr(typed))
         if popup == "closed":
@@ -84,6 +84,19 @@ class VarnockCase(unittest.TestCase):
             wait_for(self.window.popups, "the completion list closed by Escape", accept=lambda p: not p)
         real_input.press("Return")
         self.wait_dialog_closed()
+
+    def type_into_file_name(self, dialog, typed):
+        """Types into the dialog's file-name box, and types again if a key was lost on the way
+        (the X server drops one now and then when the machine is busy)."""
+        for _ in range(3):
+            real_input.type_text(typed)
+            try:
+                wait_for(lambda: self.window.dialog_file_name(dialog), f"{typed!r} typed",
+                         lambda now: now == typed, timeout=3)
+                return
+            except AssertionError:
+                real_input.press("ctrl+a", "BackSpace")
+        self.fail(f"could not type {typed!r} into the file-name box")
 
     def choose_by_clicking(self, button, path):
         """Clicks the button, goes to the file's folder, clicks the file, then Open."""
