@@ -6,10 +6,16 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "CopyProgressWindow.h"
+#include "EntryPainter.h"
+#include "MainWindowSession.h"
 #include "MainWindowView.h"
 #include "MessageBoxPrompts.h"
 #include "MessageFont.h"
@@ -17,7 +23,6 @@
 #include "OpenFileDialog.h"
 #include "PathLabels.h"
 #include "SettingsFileWatch.h"
-#include "MainWindowSession.h"
 #include "WindowLayout.h"
 
 namespace varnock::win32 {
@@ -53,6 +58,10 @@ private:
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onSettingsFileNotice();
     void onFollowTimer();
+    void onDropFiles(HDROP drop);
+    void onDroppedFiles();
+    void onMeasureEntry(MEASUREITEMSTRUCT& item) const;
+    void onDrawEntry(const DRAWITEMSTRUCT& item);
     void onDestroy();
     LRESULT defaultButton() const;
     void createControls();
@@ -69,6 +78,8 @@ private:
     std::unique_ptr<CopyProgressWindow> m_copyProgress;
     std::unique_ptr<OpenFileDialog> m_fileChooser;
     std::unique_ptr<SettingsFileWatch> m_watch;
+    EntryPainter m_entryPainter;
+    std::vector<std::string> m_dropped;  // taken once the drop has ended
     MainWindowSession m_session{*this};
 };
 

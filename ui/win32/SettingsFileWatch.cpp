@@ -2,6 +2,7 @@
 #include "SettingsFileWatch.h"
 
 #include <filesystem>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -10,16 +11,27 @@
 namespace varnock::win32 {
 namespace {
 
-constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE |
-                           FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_ATTRIBUTES |
-                           FILE_NOTIFY_CHANGE_SECURITY;
+constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
+                           FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE |
+                           FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SECURITY;
+constexpr std::wstring_view kDataFiles = L"Data Files";
 
-bool sameName(const wchar_t* a, int aLength, const std::wstring& b) {
-    return ::CompareStringOrdinal(a, aLength, b.c_str(), static_cast<int>(b.size()), TRUE) ==
+bool sameName(const wchar_t* a, int aLength, std::wstring_view b) {
+    return ::CompareStringOrdinal(a, aLength, b.data(), static_cast<int>(b.size()), TRUE) ==
            CSTR_EQUAL;
 }
 
-// Whether one of the records names the file; an overflowed buffer (no records) may have.
+// The settings file itself, the "Data Files" folder beside it, or anything inside that folder.
+bool concernsList(const wchar_t* name, int length, const std::wstring& file) {
+    if (sameName(name, length, file)) {
+        return true;
+    }
+    const int folder = static_cast<int>(kDataFiles.size());
+    return length >= folder && sameName(name, folder, kDataFiles) &&
+           (length == folder || name[folder] == L'\\');
+}
+
+// Whether one of the records concerns the list; an overflowed buffer (no records) may have.
 bool namesFile(const std::vector<DWORD>& buffer, DWORD bytes, const std::wstring& name) {
     if (bytes == 0) {
         return true;
@@ -28,7 +40,7 @@ bool namesFile(const std::vector<DWORD>& buffer, DWORD bytes, const std::wstring
     for (DWORD offset = 0;;) {
         const auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(base + offset);
         const int length = static_cast<int>(record->FileNameLength / sizeof(wchar_t));
-        if (sameName(record->FileName, length, name)) {
+        if (concernsList(record->FileName, length, name)) {
             return true;
         }
         if (record->NextEntryOffset == 0) {
@@ -83,7 +95,7 @@ void SettingsFileWatch::run(HANDLE folder, std::wstring name) {
     while (overlapped.hEvent) {
         ::ResetEvent(overlapped.hEvent);
         const DWORD size = static_cast<DWORD>(buffer.size() * sizeof(DWORD));
-        if (!::ReadDirectoryChangesW(folder, buffer.data(), size, FALSE, kChanges, nullptr,
+        if (!::ReadDirectoryChangesW(folder, buffer.data(), size, TRUE, kChanges, nullptr,
                                      &overlapped, nullptr)) {
             break;
         }

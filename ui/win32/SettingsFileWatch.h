@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Watches the settings file's folder on a thread of its own and posts a message to the window
-// when the file may have changed: written, replaced by a rename, removed or created again.
+// when the file may have changed (written, replaced by a rename, removed or created again) or
+// anything in the "Data Files" folder beside it, or that folder itself.
 #pragma once
 
 #include <windows.h>
