@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Files dropped on the window from a file manager: one settings file is read and listed, one
-archive becomes the chosen one; several files, or another kind, change nothing. The keyboard
-focus stays where it was."""
+archive becomes the chosen one; several files, or another kind, are refused while dragged
+(the drop is never made) and change nothing. The keyboard focus stays where it was."""
 import os
 import time
 
@@ -22,14 +22,14 @@ class DroppedFiles(WinCase):
 
     def drop(self, *paths):
         rect = self.window.snapshot()["controls"]["lstArchives"]["rect"]
-        self.drag.drop(list(paths), (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
+        return self.drag.drop(list(paths), (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
 
     def labels(self, snapshot):
         controls = snapshot["controls"]
         return controls["lblArchive"]["text"], controls["lblINI"]["text"]
 
     def test_settings_file_dropped_is_listed(self):
-        self.drop(self.ini)
+        self.assertTrue(self.drop(self.ini))
         state = self.window.wait(
             lambda s: s["list"]["items"] == ["Base.bsa", "Extra.bsa"] and not s["dialogs"],
             "the dropped settings file listed")
@@ -38,7 +38,7 @@ class DroppedFiles(WinCase):
         self.assertIni(SETTINGS)
 
     def test_archive_dropped_is_chosen(self):
-        self.drop(self.archive("Dropped.bsa"))
+        self.assertTrue(self.drop(self.archive("Dropped.bsa")))
         state = self.window.wait(lambda s: self.labels(s)[0].endswith("Dropped.bsa"),
                                  "the dropped archive chosen")
         self.assertEqual("cmdINI", state["focus"])
@@ -46,16 +46,15 @@ class DroppedFiles(WinCase):
 
     def test_several_files_or_another_kind_change_nothing(self):
         before = self.labels(self.window.snapshot())
-        self.drop(self.ini, self.archive("Two.bsa"))
+        self.assertFalse(self.drop(self.ini, self.archive("Two.bsa")))
         notes = os.path.join(self.archives, "notes.txt")
         self.write(notes, b"notes")
-        self.drop(notes)
+        self.assertFalse(self.drop(notes))
         time.sleep(1)
         state = self.window.snapshot()
         self.assertEqual(before, self.labels(state))
         self.assertEqual([], state["list"]["items"])
         self.assertEqual([], state["dialogs"])
         self.assertEqual("cmdINI", state["focus"])
-        # Still taking drops: the refused ones were handled before this one.
-        self.drop(self.archive("Later.bsa"))
+        self.assertTrue(self.drop(self.archive("Later.bsa")))
         self.window.wait(lambda s: self.labels(s)[0].endswith("Later.bsa"), "a later drop taken")

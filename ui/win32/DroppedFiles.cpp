@@ -5,7 +5,7 @@
 
 namespace varnock::win32 {
 
-std::vector<std::string> takeDroppedPaths(HDROP drop) {
+std::vector<std::string> droppedPaths(HDROP drop) {
     std::vector<std::string> paths;
     const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
@@ -17,6 +17,11 @@ std::vector<std::string> takeDroppedPaths(HDROP drop) {
             paths.push_back(utf8(path));
         }
     }
+    return paths;
+}
+
+std::vector<std::string> takeDroppedPaths(HDROP drop) {
+    std::vector<std::string> paths = droppedPaths(drop);
     ::DragFinish(drop);
     return paths;
 }

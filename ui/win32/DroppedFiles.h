@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Files dropped on the window from a file manager, as WM_DROPFILES hands them.
+// Files dropped on the window from a file manager, as a drop's handle lists them.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +11,9 @@
 
 namespace varnock::win32 {
 
-// The dropped files' paths (UTF-8); the drop's handle is released.
+// The dropped files' paths (UTF-8).
+std::vector<std::string> droppedPaths(HDROP drop);
+// The same, and the drop's handle is released.
 std::vector<std::string> takeDroppedPaths(HDROP drop);
 
 }  // namespace varnock::win32

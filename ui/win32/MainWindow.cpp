@@ -183,7 +183,21 @@ void MainWindow::onCreate(HWND window) {
     ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
     m_focus = control(kTabOrder.front());
     ::SetFocus(m_focus);
-    ::DragAcceptFiles(window, TRUE);
+    acceptDrops();
+}
+
+void MainWindow::acceptDrops() {
+    // As an OLE drop target the pointer refuses, while dragging, what would not be taken; where
+    // OLE refuses the window, the shell's drop message still takes what is dropped.
+    auto* target = new FileDropTarget(
+        [this](const FileDropTarget::Paths& paths) { return m_session.acceptsDrop(paths); },
+        [this](FileDropTarget::Paths paths) { takeAfterDrop(std::move(paths)); });
+    if (SUCCEEDED(::RegisterDragDrop(m_window, target))) {
+        m_dropTarget = target;
+    } else {
+        target->Release();
+        ::DragAcceptFiles(m_window, TRUE);
+    }
 }
 
 void MainWindow::createControls() {
@@ -290,11 +304,13 @@ void MainWindow::onFollowTimer() {
 
 void MainWindow::onDropFiles(HDROP drop) {
     std::vector<std::string> paths = takeDroppedPaths(drop);
-    if (!m_session.acceptsDrop(paths)) {
-        return;
+    if (m_session.acceptsDrop(paths)) {
+        takeAfterDrop(std::move(paths));
     }
-    // Taken after the drop has ended: a message shown from inside it would keep the drag's
-    // source waiting for its answer.
+}
+
+void MainWindow::takeAfterDrop(std::vector<std::string> paths) {
+    // A message shown from inside the drop would keep the drag's source waiting for its answer.
     m_dropped = std::move(paths);
     ::PostMessageW(m_window, kDroppedFiles, 0, 0);
 }
@@ -320,7 +336,12 @@ void MainWindow::onDrawEntry(const DRAWITEMSTRUCT& item) {
 
 void MainWindow::onDestroy() {
     m_watch.reset();
-    ::DragAcceptFiles(m_window, FALSE);
+    if (m_dropTarget) {
+        ::RevokeDragDrop(m_window);
+        std::exchange(m_dropTarget, nullptr)->Release();
+    } else {
+        ::DragAcceptFiles(m_window, FALSE);
+    }
     forgetDescriptions(control(Control::lstArchives));
     ::KillTimer(m_window, kFollowTimer);
     for (const ControlDesign& design : kControls) {

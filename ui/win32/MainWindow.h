@@ -15,6 +15,7 @@
 
 #include "CopyProgressWindow.h"
 #include "EntryPainter.h"
+#include "FileDropTarget.h"
 #include "MainWindowSession.h"
 #include "MainWindowView.h"
 #include "MessageBoxPrompts.h"
@@ -58,7 +59,9 @@ private:
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onSettingsFileNotice();
     void onFollowTimer();
+    void acceptDrops();
     void onDropFiles(HDROP drop);
+    void takeAfterDrop(std::vector<std::string> paths);
     void onDroppedFiles();
     void onMeasureEntry(MEASUREITEMSTRUCT& item) const;
     void onDrawEntry(const DRAWITEMSTRUCT& item);
@@ -79,7 +82,8 @@ private:
     std::unique_ptr<OpenFileDialog> m_fileChooser;
     std::unique_ptr<SettingsFileWatch> m_watch;
     EntryPainter m_entryPainter;
-    std::vector<std::string> m_dropped;  // taken once the drop has ended
+    FileDropTarget* m_dropTarget = nullptr;  // null where the shell's drop message is used
+    std::vector<std::string> m_dropped;      // taken once the drop has ended
     MainWindowSession m_session{*this};
 };
 

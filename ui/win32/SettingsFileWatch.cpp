@@ -15,6 +15,7 @@ constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR
                            FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE |
                            FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SECURITY;
 constexpr std::wstring_view kDataFiles = L"Data Files";
+constexpr DWORD kArmingMs = 1000;
 
 bool sameName(const wchar_t* a, int aLength, std::wstring_view b) {
     return ::CompareStringOrdinal(a, aLength, b.data(), static_cast<int>(b.size()), TRUE) ==
@@ -70,11 +71,15 @@ void SettingsFileWatch::watch(const std::string& path) {
         return;  // the list is then refreshed by each action only
     }
     m_stop = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!m_stop) {
+    m_armed = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!m_stop || !m_armed) {
         ::CloseHandle(folder);
+        stop();
         return;
     }
     m_thread = std::thread([this, folder, name = file.filename().wstring()] { run(folder, name); });
+    // Bounded: a watch slow to start must not hold the window.
+    ::WaitForSingleObject(m_armed, kArmingMs);
 }
 
 void SettingsFileWatch::stop() {
@@ -84,6 +89,9 @@ void SettingsFileWatch::stop() {
     }
     if (m_stop) {
         ::CloseHandle(std::exchange(m_stop, nullptr));
+    }
+    if (m_armed) {
+        ::CloseHandle(std::exchange(m_armed, nullptr));
     }
 }
 
@@ -99,6 +107,7 @@ void SettingsFileWatch::run(HANDLE folder, std::wstring name) {
                                      &overlapped, nullptr)) {
             break;
         }
+        ::SetEvent(m_armed);
         if (::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
             ::CancelIo(folder);
             DWORD ignored = 0;
@@ -113,6 +122,7 @@ void SettingsFileWatch::run(HANDLE folder, std::wstring name) {
             ::PostMessageW(m_window, m_message, 0, 0);
         }
     }
+    ::SetEvent(m_armed);
     if (overlapped.hEvent) {
         ::CloseHandle(overlapped.hEvent);
     }

@@ -20,6 +20,7 @@ public:
     ~SettingsFileWatch();
 
     // Watches the file at path (UTF-8) instead of the former one; nothing for an empty path.
+    // Returns once the watch is armed, so that no change made after it is missed.
     void watch(const std::string& path);
 
 private:
@@ -29,6 +30,7 @@ private:
     HWND m_window;
     UINT m_message;
     HANDLE m_stop = nullptr;
+    HANDLE m_armed = nullptr;
     std::thread m_thread;
 };
 
