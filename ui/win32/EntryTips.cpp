@@ -49,6 +49,17 @@ void onGetText(HWND list, NMTTDISPINFOW& info) {
         const_cast<wchar_t*>(isMissing(list, entryUnder(list, cursor)) ? kNotFoundText : L"");
 }
 
+// Whether the notice was the tip asking for its text.
+bool onNotify(HWND list, const Tips& tips, NMHDR& header) {
+    if (header.hwndFrom != tips.tip || header.code != TTN_GETDISPINFOW) {
+        return false;
+    }
+    onGetText(list, reinterpret_cast<NMTTDISPINFOW&>(header));
+    return true;
+}
+
+void forget(HWND list, Tips& tips);
+
 LRESULT CALLBACK tipsProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                           DWORD_PTR data) {
     auto& tips = *reinterpret_cast<Tips*>(data);
@@ -56,23 +67,24 @@ LRESULT CALLBACK tipsProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
         case WM_MOUSEMOVE:
             onMouseMove(list, tips, lParam);
             break;
-        case WM_NOTIFY: {
-            auto& header = *reinterpret_cast<NMHDR*>(lParam);
-            if (header.hwndFrom == tips.tip && header.code == TTN_GETDISPINFOW) {
-                onGetText(list, *reinterpret_cast<NMTTDISPINFOW*>(lParam));
+        case WM_NOTIFY:
+            if (onNotify(list, tips, *reinterpret_cast<NMHDR*>(lParam))) {
                 return 0;
             }
             break;
-        }
         case WM_NCDESTROY:
-            ::RemoveWindowSubclass(list, tipsProc, kTipsSubclass);
-            ::DestroyWindow(tips.tip);
-            delete &tips;
-            return ::DefSubclassProc(list, message, wParam, lParam);
+            forget(list, tips);
+            break;
         default:
             break;
     }
     return ::DefSubclassProc(list, message, wParam, lParam);
+}
+
+void forget(HWND list, Tips& tips) {
+    ::RemoveWindowSubclass(list, tipsProc, kTipsSubclass);
+    ::DestroyWindow(tips.tip);
+    delete &tips;
 }
 
 }  // namespace
