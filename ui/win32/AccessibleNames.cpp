@@ -39,4 +39,16 @@ void forgetScreenReaderName(HWND control) {
     });
 }
 
+void describeForScreenReaders(HWND control, DWORD child, const wchar_t* description) {
+    withPropertyServices([&](IAccPropServices& services) {
+        if (description) {
+            services.SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), child,
+                                    PROPID_ACC_DESCRIPTION, description);
+        } else {
+            MSAAPROPID property = PROPID_ACC_DESCRIPTION;
+            services.ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), child, &property, 1);
+        }
+    });
+}
+
 }  // namespace varnock::win32

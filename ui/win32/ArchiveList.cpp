@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "AccessibleNames.h"
+#include "EntryMarks.h"
 #include "WideText.h"
 
 namespace varnock::win32 {
@@ -26,14 +28,38 @@ LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
 
 }  // namespace
 
+void forgetDescriptions(HWND list) {
+    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT marks = ::SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);
+        if (marks != LB_ERR && (marks & kEntryMissing)) {
+            describeForScreenReaders(list, static_cast<DWORD>(i) + 1, nullptr);
+        }
+    }
+}
+
 void fillList(HWND list, const std::vector<ShownEntry>& entries) {
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    forgetDescriptions(list);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    const bool anyMissing =
+        std::any_of(entries.begin(), entries.end(), [](const ShownEntry& e) { return e.missing; });
     for (const ShownEntry& entry : entries) {
         const std::wstring text = wide(entry.name);
         const LRESULT index =
             ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        if (entry.selected && index >= 0) {
+        if (index < 0) {
+            continue;
+        }
+        LPARAM marks = 0;
+        if (entry.missing) {
+            marks = kEntryMissing;
+            describeForScreenReaders(list, static_cast<DWORD>(index) + 1, kNotFoundText);
+        } else if (anyMissing) {
+            marks = kEntryIndented;
+        }
+        ::SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), marks);
+        if (entry.selected) {
             ::SendMessageW(list, LB_SETSEL, TRUE, index);
         }
     }

@@ -3,8 +3,12 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "AccessibleNames.h"
 #include "ArchiveList.h"
+#include "DroppedFiles.h"
+#include "EntryTips.h"
 #include "WideText.h"
 #include "WindowTitle.h"
 
@@ -16,6 +20,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT kSettingsFileNotice = WM_APP + 1;
 constexpr UINT kDeleteKey = WM_APP + 2;
+constexpr UINT kDroppedFiles = WM_APP + 3;
 constexpr UINT_PTR kFollowTimer = 1;
 // Long enough to let a burst of writes end, short enough that the list follows within a second.
 constexpr UINT kQuietMs = 250;
@@ -54,7 +59,7 @@ HWND createControl(HWND parent, const ControlDesign& design) {
         case Control::lstArchives:
             windowClass = WC_LISTBOXW;
             style |= WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_EXTENDEDSEL | LBS_NOTIFY |
-                     LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
+                     LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED;
             break;
     }
     const std::wstring caption = wide(design.caption);
@@ -146,6 +151,18 @@ LRESULT MainWindow::dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case kDeleteKey:
             m_session.unregisterSelected();
             return 0;
+        case WM_DROPFILES:
+            onDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case kDroppedFiles:
+            onDroppedFiles();
+            return 0;
+        case WM_MEASUREITEM:
+            onMeasureEntry(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_DRAWITEM:
+            onDrawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
         case WM_DESTROY:
             onDestroy();
             return 0;
@@ -166,6 +183,21 @@ void MainWindow::onCreate(HWND window) {
     ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
     m_focus = control(kTabOrder.front());
     ::SetFocus(m_focus);
+    acceptDrops();
+}
+
+void MainWindow::acceptDrops() {
+    // As an OLE drop target the pointer refuses, while dragging, what would not be taken; where
+    // OLE refuses the window, the shell's drop message still takes what is dropped.
+    auto* target = new FileDropTarget(
+        [this](const FileDropTarget::Paths& paths) { return m_session.acceptsDrop(paths); },
+        [this](FileDropTarget::Paths paths) { takeAfterDrop(std::move(paths)); });
+    if (SUCCEEDED(::RegisterDragDrop(m_window, target))) {
+        m_dropTarget = target;
+    } else {
+        target->Release();
+        ::DragAcceptFiles(m_window, TRUE);
+    }
 }
 
 void MainWindow::createControls() {
@@ -187,6 +219,7 @@ void MainWindow::createControls() {
     // Readers that take a list's name from its window text; a list box draws none.
     ::SetWindowTextW(list, wide(kControls[indexOf(Control::lstArchives)].accessibleName).c_str());
     postDeleteKey(list, kDeleteKey);
+    addEntryTips(list);
     m_pathLabels.add(control(Control::lblArchive));
     m_pathLabels.add(control(Control::lblINI));
 }
@@ -202,6 +235,10 @@ void MainWindow::layOut(UINT dpi) {
     }
     m_font.createFor(dpi);
     m_font.applyTo(m_window);
+    // An owner-drawn list keeps the height it was given, whatever its font.
+    const HWND list = control(Control::lstArchives);
+    ::SendMessageW(list, LB_SETITEMHEIGHT, 0, EntryPainter::lineHeight(list, m_font.get(), dpi));
+    ::InvalidateRect(list, nullptr, TRUE);
 }
 
 HWND MainWindow::control(Control which) const {
@@ -265,8 +302,47 @@ void MainWindow::onFollowTimer() {
     }
 }
 
+void MainWindow::onDropFiles(HDROP drop) {
+    std::vector<std::string> paths = takeDroppedPaths(drop);
+    if (m_session.acceptsDrop(paths)) {
+        takeAfterDrop(std::move(paths));
+    }
+}
+
+void MainWindow::takeAfterDrop(std::vector<std::string> paths) {
+    // A message shown from inside the drop would keep the drag's source waiting for its answer.
+    m_dropped = std::move(paths);
+    ::PostMessageW(m_window, kDroppedFiles, 0, 0);
+}
+
+void MainWindow::onDroppedFiles() {
+    const std::vector<std::string> paths = std::exchange(m_dropped, {});
+    if (!paths.empty()) {
+        m_session.dropFiles(paths);
+    }
+}
+
+void MainWindow::onMeasureEntry(MEASUREITEMSTRUCT& item) const {
+    const HWND list = control(Control::lstArchives);
+    item.itemHeight = static_cast<UINT>(
+        EntryPainter::lineHeight(list, m_font.get(), ::GetDpiForWindow(m_window)));
+}
+
+void MainWindow::onDrawEntry(const DRAWITEMSTRUCT& item) {
+    if (item.hwndItem == control(Control::lstArchives)) {
+        m_entryPainter.draw(item, ::GetDpiForWindow(m_window));
+    }
+}
+
 void MainWindow::onDestroy() {
     m_watch.reset();
+    if (m_dropTarget) {
+        ::RevokeDragDrop(m_window);
+        std::exchange(m_dropTarget, nullptr)->Release();
+    } else {
+        ::DragAcceptFiles(m_window, FALSE);
+    }
+    forgetDescriptions(control(Control::lstArchives));
     ::KillTimer(m_window, kFollowTimer);
     for (const ControlDesign& design : kControls) {
         if (!isButton(design.control)) {

@@ -6,10 +6,16 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "CopyProgressWindow.h"
+#include "EntryPainter.h"
+#include "FileDropTarget.h"
 #include "MainWindowSession.h"
 #include "MainWindowView.h"
 #include "MessageBoxPrompts.h"
@@ -53,6 +59,12 @@ private:
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onSettingsFileNotice();
     void onFollowTimer();
+    void acceptDrops();
+    void onDropFiles(HDROP drop);
+    void takeAfterDrop(std::vector<std::string> paths);
+    void onDroppedFiles();
+    void onMeasureEntry(MEASUREITEMSTRUCT& item) const;
+    void onDrawEntry(const DRAWITEMSTRUCT& item);
     void onDestroy();
     LRESULT defaultButton() const;
     void createControls();
@@ -69,6 +81,9 @@ private:
     std::unique_ptr<CopyProgressWindow> m_copyProgress;
     std::unique_ptr<OpenFileDialog> m_fileChooser;
     std::unique_ptr<SettingsFileWatch> m_watch;
+    EntryPainter m_entryPainter;
+    FileDropTarget* m_dropTarget = nullptr;  // null where the shell's drop message is used
+    std::vector<std::string> m_dropped;      // taken once the drop has ended
     MainWindowSession m_session{*this};
 };
 

@@ -2,6 +2,7 @@
 #include "SettingsFileWatch.h"
 
 #include <filesystem>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -10,16 +11,28 @@
 namespace varnock::win32 {
 namespace {
 
-constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE |
-                           FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_ATTRIBUTES |
-                           FILE_NOTIFY_CHANGE_SECURITY;
+constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
+                           FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE |
+                           FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SECURITY;
+constexpr std::wstring_view kDataFiles = L"Data Files";
+constexpr DWORD kArmingMs = 1000;
 
-bool sameName(const wchar_t* a, int aLength, const std::wstring& b) {
-    return ::CompareStringOrdinal(a, aLength, b.c_str(), static_cast<int>(b.size()), TRUE) ==
+bool sameName(const wchar_t* a, int aLength, std::wstring_view b) {
+    return ::CompareStringOrdinal(a, aLength, b.data(), static_cast<int>(b.size()), TRUE) ==
            CSTR_EQUAL;
 }
 
-// Whether one of the records names the file; an overflowed buffer (no records) may have.
+// The settings file itself, the "Data Files" folder beside it, or anything inside that folder.
+bool concernsList(const wchar_t* name, int length, const std::wstring& file) {
+    if (sameName(name, length, file)) {
+        return true;
+    }
+    const int folder = static_cast<int>(kDataFiles.size());
+    return length >= folder && sameName(name, folder, kDataFiles) &&
+           (length == folder || name[folder] == L'\\');
+}
+
+// Whether one of the records concerns the list; an overflowed buffer (no records) may have.
 bool namesFile(const std::vector<DWORD>& buffer, DWORD bytes, const std::wstring& name) {
     if (bytes == 0) {
         return true;
@@ -28,7 +41,7 @@ bool namesFile(const std::vector<DWORD>& buffer, DWORD bytes, const std::wstring
     for (DWORD offset = 0;;) {
         const auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(base + offset);
         const int length = static_cast<int>(record->FileNameLength / sizeof(wchar_t));
-        if (sameName(record->FileName, length, name)) {
+        if (concernsList(record->FileName, length, name)) {
             return true;
         }
         if (record->NextEntryOffset == 0) {
@@ -58,11 +71,15 @@ void SettingsFileWatch::watch(const std::string& path) {
         return;  // the list is then refreshed by each action only
     }
     m_stop = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!m_stop) {
+    m_armed = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!m_stop || !m_armed) {
         ::CloseHandle(folder);
+        stop();
         return;
     }
     m_thread = std::thread([this, folder, name = file.filename().wstring()] { run(folder, name); });
+    // Bounded: a watch slow to start must not hold the window.
+    ::WaitForSingleObject(m_armed, kArmingMs);
 }
 
 void SettingsFileWatch::stop() {
@@ -72,6 +89,9 @@ void SettingsFileWatch::stop() {
     }
     if (m_stop) {
         ::CloseHandle(std::exchange(m_stop, nullptr));
+    }
+    if (m_armed) {
+        ::CloseHandle(std::exchange(m_armed, nullptr));
     }
 }
 
@@ -83,10 +103,11 @@ void SettingsFileWatch::run(HANDLE folder, std::wstring name) {
     while (overlapped.hEvent) {
         ::ResetEvent(overlapped.hEvent);
         const DWORD size = static_cast<DWORD>(buffer.size() * sizeof(DWORD));
-        if (!::ReadDirectoryChangesW(folder, buffer.data(), size, FALSE, kChanges, nullptr,
+        if (!::ReadDirectoryChangesW(folder, buffer.data(), size, TRUE, kChanges, nullptr,
                                      &overlapped, nullptr)) {
             break;
         }
+        ::SetEvent(m_armed);
         if (::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
             ::CancelIo(folder);
             DWORD ignored = 0;
@@ -101,6 +122,7 @@ void SettingsFileWatch::run(HANDLE folder, std::wstring name) {
             ::PostMessageW(m_window, m_message, 0, 0);
         }
     }
+    ::SetEvent(m_armed);
     if (overlapped.hEvent) {
         ::CloseHandle(overlapped.hEvent);
     }

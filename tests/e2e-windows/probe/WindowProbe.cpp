@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reads Varnock's windows back through the Win32 API for the end-to-end suite: one command a
 // line on standard input, one JSON line on standard output for each.
-//   snapshot  the main window, its controls, the list, the focus and every dialog of the program
+//   snapshot  the main window, its controls, the list with each entry's mark and description,
+//             the focus, every dialog of the program and its tooltips shown
 //   close     asks the main window to close, as its title bar button does
 //   quit
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "EntryMarks.h"
 #include "WindowLayout.h"
 
 namespace {
@@ -131,6 +133,26 @@ std::wstring accessibleName(HWND window) {
     return result;
 }
 
+// What MSAA reports as the description of the list's entry (child ids start at 1).
+std::wstring accessibleDescription(HWND list, long child) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                            reinterpret_cast<void**>(&accessible)))) {
+        return L"";
+    }
+    VARIANT which;
+    which.vt = VT_I4;
+    which.lVal = child;
+    BSTR description = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(accessible->get_accDescription(which, &description)) && description) {
+        result = description;
+        ::SysFreeString(description);
+    }
+    accessible->Release();
+    return result;
+}
+
 std::string controlName(HWND window) {
     const int index = ::GetDlgCtrlID(window) - kFirstControlId;
     if (index >= 0 && index < int(varnock::kControls.size())) {
@@ -156,6 +178,9 @@ std::string describeControl(HWND window) {
 std::string describeList(HWND list) {
     std::vector<std::string> items;
     std::vector<std::string> selected;
+    std::vector<std::string> missing;
+    std::vector<std::string> indented;
+    std::vector<std::string> descriptions;
     const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0);
@@ -166,12 +191,21 @@ std::string describeList(HWND list) {
         if (::SendMessageW(list, LB_GETSEL, WPARAM(i), 0) > 0) {
             selected.push_back(std::to_string(i));
         }
+        const LRESULT marks = ::SendMessageW(list, LB_GETITEMDATA, WPARAM(i), 0);
+        missing.push_back(marks != LB_ERR && (marks & varnock::win32::kEntryMissing) ? "true"
+                                                                                     : "false");
+        indented.push_back(marks != LB_ERR && (marks & varnock::win32::kEntryIndented) ? "true"
+                                                                                       : "false");
+        descriptions.push_back(quoted(accessibleDescription(list, long(i) + 1)));
     }
     RECT item{};
     ::SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
     return Object()
         .raw("items", array(items))
         .raw("selected", array(selected))
+        .raw("missing", array(missing))
+        .raw("indented", array(indented))
+        .raw("descriptions", array(descriptions))
         .number("top", ::SendMessageW(list, LB_GETTOPINDEX, 0, 0))
         .number("itemHeight", ::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0))
         .str();
@@ -261,14 +295,19 @@ struct Owned {
     DWORD process = 0;
     HWND main = nullptr;
     std::vector<HWND> windows;
+    std::vector<HWND> tooltips;
 };
 
 BOOL CALLBACK findOwned(HWND window, LPARAM owned) {
     auto* found = reinterpret_cast<Owned*>(owned);
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
-    if (process == found->process && window != found->main && ::IsWindowVisible(window) &&
-        className(window) != L"tooltips_class32") {
+    if (process != found->process || window == found->main || !::IsWindowVisible(window)) {
+        return TRUE;
+    }
+    if (className(window) == L"tooltips_class32") {
+        found->tooltips.push_back(window);
+    } else {
         found->windows.push_back(window);
     }
     return TRUE;
@@ -308,11 +347,15 @@ std::string snapshot() {
     GUITHREADINFO thread{};
     thread.cbSize = sizeof(thread);
     ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &thread);
-    Owned owned{search.process, main, {}};
+    Owned owned{search.process, main, {}, {}};
     ::EnumWindows(findOwned, reinterpret_cast<LPARAM>(&owned));
     std::vector<std::string> dialogs;
     for (const HWND dialog : owned.windows) {
         dialogs.push_back(describeDialog(dialog));
+    }
+    std::vector<std::string> tooltips;
+    for (const HWND tip : owned.tooltips) {
+        tooltips.push_back(quoted(windowText(tip)));
     }
     RECT client{};
     ::GetClientRect(main, &client);
@@ -331,6 +374,7 @@ std::string snapshot() {
         .raw("focus", focusName(thread.hwndFocus, main))
         .flag("active", thread.hwndActive == main)
         .raw("dialogs", array(dialogs))
+        .raw("tooltips", array(tooltips))
         .str();
 }
 
