@@ -6,7 +6,7 @@ import os
 import time
 
 from win_case import SETTINGS, WinCase
-from win_xdnd import FileDrag
+from xdnd import FileDrag
 
 
 class DroppedFiles(WinCase):

@@ -1,14 +1,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Files dragged and dropped as a file manager does it, through the X drag-and-drop protocol
 (XDND): the pointer really moves over the window, the window answers whether it takes the
-files (the cursor a user would see), and on a drop it fetches them from the drag's source."""
+files (the cursor a user would see), and on a drop it fetches them from the drag's source.
+Both window suites use it: Wine's X11 driver turns such a drop into a Windows one."""
+import subprocess
 import time
 from urllib.parse import quote
 
 from Xlib import X, display
 from Xlib.protocol import event
-
-import real_input
 
 VERSION = 5
 URI_LIST = "text/uri-list"
@@ -54,7 +54,7 @@ class FileDrag:
     def _move_pointer(self, x, y, timeout=5):
         # Not xdotool's --sync: it waits for a motion that never comes when the pointer is
         # already there.
-        real_input.xdotool("mousemove", str(x), str(y))
+        subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             pointer = self.root.query_pointer()
