@@ -5,8 +5,9 @@ stays up between programs."""
 import os
 import shutil
 import subprocess
-import tempfile
 import time
+
+from x_desktop import XDesktop
 
 SCREEN = "1600x1200x24"
 FONTS = "/usr/share/wine/fonts"
@@ -17,21 +18,17 @@ def run(command, **kwargs):
                           stderr=subprocess.DEVNULL, **kwargs)
 
 
-class WineDesktop:
+class WineDesktop(XDesktop):
     def __init__(self, root):
+        super().__init__(SCREEN)
         self.root = root
         self.drive = os.path.join(root, "t")
-        self.processes = []
 
     def start(self, log_pixels=None):
         os.makedirs(self.drive, exist_ok=True)
-        read_end, write_end = os.pipe()
-        self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN,
-                             "-nolisten", "tcp"], pass_fds=(write_end,))
-        os.close(write_end)
-        with os.fdopen(read_end) as display_number:
-            os.environ["DISPLAY"] = ":" + display_number.readline().strip()
-        self._spawn("openbox", ["openbox"])
+        self.start_x()
+        self.start_window_manager()
+        time.sleep(0.3)
         self.prefix = os.path.join(self.root, "prefix")
         os.makedirs(self.prefix, exist_ok=True)
         os.environ.update(WINEPREFIX=self.prefix, WINEDEBUG="-all",
@@ -79,20 +76,4 @@ class WineDesktop:
 
     def stop(self):
         subprocess.run(["wineserver", "-k"], check=False)
-        for process in reversed(self.processes):
-            process.terminate()
-        for process in self.processes:
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-
-    def screenshot(self, path):
-        subprocess.run(["import", "-window", "root", path], check=False,
-                       stderr=subprocess.DEVNULL)
-
-    def _spawn(self, name, command, pass_fds=()):
-        log = open(os.path.join(tempfile.gettempdir(), name + ".log"), "wb")
-        self.processes.append(subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT,
-                                               pass_fds=pass_fds))
-        time.sleep(0.3)
+        super().stop()

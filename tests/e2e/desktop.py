@@ -1,51 +1,26 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The private X desktop the suite runs in: Xvfb, the openbox window manager and the
 accessibility bus, started once for the whole suite."""
-import os
 import subprocess
-import tempfile
 
 from polling import wait_for
+from x_desktop import XDesktop
 
 SCREEN = "1920x1440x24"
 
 
-class Desktop:
+class Desktop(XDesktop):
     def __init__(self):
-        self.processes = []
+        super().__init__(SCREEN)
 
     def start(self):
-        read_end, write_end = os.pipe()
-        self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN,
-                             "-nolisten", "tcp"], pass_fds=(write_end,))
-        os.close(write_end)
-        with os.fdopen(read_end) as display_number:
-            os.environ["DISPLAY"] = ":" + display_number.readline().strip()
+        self.start_x()
         # Services the session bus starts later (the accessibility bus) must see this display.
         subprocess.run(["dbus-update-activation-environment", "DISPLAY"], check=True)
-        self._spawn("openbox", ["openbox"])
+        self.start_window_manager()
         wait_for(self._window_manager_running, "openbox managing the screen")
         import pyatspi  # only now: it joins the accessibility bus of this session
         wait_for(lambda: pyatspi.Registry.getDesktop(0) is not None, "the accessibility registry")
-
-    def stop(self):
-        for process in reversed(self.processes):
-            process.terminate()
-        for process in self.processes:
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
-
-    def screenshot(self, path):
-        subprocess.run(["import", "-window", "root", path], check=False,
-                       stderr=subprocess.DEVNULL)
-
-    def _spawn(self, name, command, pass_fds=()):
-        log = open(os.path.join(tempfile.gettempdir(), name + ".log"), "wb")
-        self.processes.append(subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT,
-                                               pass_fds=pass_fds))
 
     @staticmethod
     def _window_manager_running():
