@@ -57,6 +57,12 @@ class WinCase(unittest.TestCase):
     def assertIni(self, expected):
         self.assertEqual(expected, self.read_ini())
 
+    def dismiss_warning(self, text):
+        """Varnock's own failures come with the warning icon; the Part's messages have none."""
+        warning = self.window.wait_message(text)
+        self.assertEqual("shown", warning["icon"], "no warning icon on: %s" % warning["texts"])
+        self.window.press_button(warning, "OK")
+
     # Roads through the window.
     def choose_ini_by_keyboard(self, path=None):
         self.window.wait_focus("cmdArchive")
