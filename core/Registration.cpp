@@ -78,7 +78,7 @@ RegistrationResult registerArchive(std::string_view archivePath, std::string_vie
     }
     // Told now rather than after a copy that may take minutes and would then be left behind.
     if (const Status saveable = table.checkSaveable(); !saveable) {
-        prompts.showWarning(archiveName + " was not registered. " + saveable.reason());
+        prompts.showFailure(archiveName + " was not registered. " + saveable.reason(), saveable);
         return notRegistered;
     }
 
@@ -94,7 +94,8 @@ RegistrationResult registerArchive(std::string_view archivePath, std::string_vie
 
     const auto written = table.registerName(name.value(), std::move(snapshot).value());
     if (!written) {
-        prompts.showWarning(archiveName + " was not registered. " + written.reason());
+        prompts.showFailure(archiveName + " was not registered. " + written.reason(),
+                            written.status());
         return {RegistrationOutcome::Failed};
     }
     switch (written.value().kind) {

@@ -36,7 +36,7 @@ bool unregisterSelected(std::string_view iniPath, const std::vector<ListEntry>& 
     }
     const auto removed = ArchiveSlotTable(pathFromUtf8(iniPath)).deleteSlots(selected);
     if (!removed) {
-        prompts.showWarning(whatFailed(selected) + removed.reason());
+        prompts.showFailure(whatFailed(selected) + removed.reason(), removed.status());
     } else if (removed.value() == Removal::ListOutdated) {
         prompts.showWarning(std::string(kListOutdated));
     } else if (list.back().selected) {

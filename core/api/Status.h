@@ -11,19 +11,28 @@ namespace varnock {
 // Success, or a failure with a reason written for the user ("Cannot write …: No space left").
 class [[nodiscard]] Status {
 public:
+    // What the system said, where a caller may do more than show the reason: a refusal of
+    // access can have a way on that a full disk has not.
+    enum class Cause { Other, AccessDenied };
+
     static Status success() { return Status(); }
-    static Status failure(std::string reason) { return Status(std::move(reason)); }
+    static Status failure(std::string reason, Cause cause = Cause::Other) {
+        return Status(std::move(reason), cause);
+    }
 
     bool ok() const { return !m_reason.has_value(); }
     explicit operator bool() const { return ok(); }
     // Empty on success.
     const std::string& reason() const;
+    // Other on success.
+    Cause cause() const { return m_cause; }
 
 private:
     Status() = default;
-    explicit Status(std::string reason) : m_reason(std::move(reason)) {}
+    Status(std::string reason, Cause cause) : m_reason(std::move(reason)), m_cause(cause) {}
 
     std::optional<std::string> m_reason;
+    Cause m_cause = Cause::Other;
 };
 
 // A value, or the reason why there is none.

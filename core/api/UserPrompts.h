@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "Status.h"
+
 namespace varnock {
 
 enum class Answer { Yes, No };
@@ -17,6 +19,12 @@ public:
     // As showMessage, for Varnock's own reports of a failure: marked as a warning, so that it
     // cannot be taken for a confirmation.
     virtual void showWarning(const std::string& text) = 0;
+    // As showWarning, for a failure to change the settings file; why is the failure itself, so
+    // that prompts that know the file's place can add the way on that its cause calls for.
+    virtual void showFailure(const std::string& text, const Status& why) {
+        static_cast<void>(why);
+        showWarning(text);
+    }
     // Shows text with Yes and No buttons; Enter presses defaultAnswer's button.
     virtual Answer askYesNo(const std::string& text, Answer defaultAnswer) = 0;
 };

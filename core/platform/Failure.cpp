@@ -15,7 +15,12 @@ std::string describe(std::string_view what, const std::filesystem::path& path, S
 }
 
 Status failure(std::string_view what, const std::filesystem::path& path, SystemError error) {
-    return Status::failure(describe(what, path, error));
+    return Status::failure(describe(what, path, error), causeOf(error));
+}
+
+Status::Cause causeOf(SystemError error) {
+    return error.is(SystemError::Kind::AccessDenied) ? Status::Cause::AccessDenied
+                                                     : Status::Cause::Other;
 }
 
 Status notRegular(std::string_view what, const std::filesystem::path& path, bool isFolder) {

@@ -60,6 +60,8 @@ std::string describeFailure(std::string_view what, const std::filesystem::path& 
                             std::string_view reason);
 std::string describe(std::string_view what, const std::filesystem::path& path, SystemError error);
 Status failure(std::string_view what, const std::filesystem::path& path, SystemError error);
+// What a Status built from this error tells its callers of it.
+Status::Cause causeOf(SystemError error);
 // Why a file of this kind cannot be read or saved as a whole: a folder, or a pipe or device.
 Status notRegular(std::string_view what, const std::filesystem::path& path, bool isFolder);
 // Why a settings file of this many bytes is not read or written; success when it may be.

@@ -94,10 +94,9 @@ ProgramFolderPrompts::ProgramFolderPrompts(UserPrompts& prompts, std::string_vie
       m_inProgramFolder(inProgramFolder(iniPath, folders)),
       m_copy(virtualStoreCopy(iniPath, folders)) {}
 
-void ProgramFolderPrompts::showWarning(const std::string& text) {
-    if (!m_inProgramFolder || text.find("Cannot save") == std::string::npos ||
-        text.find("too large") != std::string::npos) {
-        m_prompts.showWarning(text);
+void ProgramFolderPrompts::showFailure(const std::string& text, const Status& why) {
+    if (!m_inProgramFolder || why.cause() != Status::Cause::AccessDenied) {
+        m_prompts.showFailure(text, why);
         return;
     }
     std::string wayOn =

@@ -33,15 +33,16 @@ std::optional<std::string> virtualStoreCopy(std::string_view path, const Program
 // What the user is told on choosing a file that has such a copy.
 std::string virtualStoreNotice(std::string_view copy);
 
-// The prompts of an action on a settings file in a program folder: a refusal to save it also
-// names the ways on.
+// The prompts of an action on a settings file in a program folder: a refusal of access to save
+// it also names the ways on.
 class ProgramFolderPrompts final : public UserPrompts {
 public:
     ProgramFolderPrompts(UserPrompts& prompts, std::string_view iniPath,
                          const ProgramFolders& folders);
 
     void showMessage(const std::string& text) override { m_prompts.showMessage(text); }
-    void showWarning(const std::string& text) override;
+    void showWarning(const std::string& text) override { m_prompts.showWarning(text); }
+    void showFailure(const std::string& text, const Status& why) override;
     Answer askYesNo(const std::string& text, Answer defaultAnswer) override {
         return m_prompts.askYesNo(text, defaultAnswer);
     }

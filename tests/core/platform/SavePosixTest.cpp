@@ -171,7 +171,28 @@ TEST_F(SaveTest, AFileNoOneMayWriteStaysUnchangedEvenForRoot) {
     const Status refused = file.write("Archives", "Archive 0", "New.bsa");
     ASSERT_FALSE(refused);
     EXPECT_NE(refused.reason().find("read-only"), std::string::npos) << refused.reason();
+    EXPECT_EQ(refused.cause(), Status::Cause::Other) << "no one's access would help";
     EXPECT_FALSE(platform::checkSaveable(ini));
+    EXPECT_EQ(readBytes(ini), kRealistic);
+}
+
+// The window names a way on for a refusal of access, so the refusal must say that it is one.
+TEST_F(SaveTest, AFileAnotherUserOwnsIsRefusedAsAccessDenied) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to own a file that the test's user may not write";
+    }
+    writeBytes(ini, kRealistic);
+    ::chmod(ini.c_str(), 0644);
+    ::chmod(folder.path().c_str(), 0755);
+    EXPECT_TRUE(testing::runUnprivileged([&]() -> std::string {
+        for (const Status& refused :
+             {platform::checkSaveable(ini), file.write("Archives", "Archive 0", "New.bsa")}) {
+            if (refused || refused.cause() != Status::Cause::AccessDenied) {
+                return "not refused as access denied: \"" + refused.reason() + "\"";
+            }
+        }
+        return "";
+    }));
     EXPECT_EQ(readBytes(ini), kRealistic);
 }
 

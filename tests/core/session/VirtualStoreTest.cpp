@@ -86,25 +86,34 @@ struct RecordingPrompts : UserPrompts {
     std::vector<std::string> shown;
 };
 
-TEST_F(VirtualStoreTest, ARefusalToSaveInAProgramFolderNamesTheWaysOn) {
+// The ways on are named for a refusal of access only: a full disk or a read-only file has other
+// remedies, and running as administrator would not help.
+TEST_F(VirtualStoreTest, ARefusalOfAccessInAProgramFolderNamesTheWaysOn) {
     RecordingPrompts recorded;
     ProgramFolderPrompts prompts(recorded, "C:\\Program Files\\Game\\game.ini", folders());
-    prompts.showWarning(
+    const std::string denied =
         "x.bsa was not registered. Cannot save \"C:\\Program Files\\Game\\game.ini\": Access "
-        "denied.");
+        "is denied.";
+    prompts.showFailure(denied, Status::failure("", Status::Cause::AccessDenied));
+    const std::string full =
+        "x.bsa was not registered. Cannot save \"C:\\Program Files\\Game\\game.ini\": There "
+        "is not enough space on the disk.";
+    prompts.showFailure(full, Status::failure(""));
     prompts.showWarning("x.bsa cannot be registered: it has a line break.");
-    ASSERT_EQ(2u, recorded.shown.size());
+    ASSERT_EQ(3u, recorded.shown.size());
+    EXPECT_EQ(0u, recorded.shown[0].find(denied)) << recorded.shown[0];
     EXPECT_NE(std::string::npos, recorded.shown[0].find("run Varnock as administrator"));
     EXPECT_NE(std::string::npos, recorded.shown[0].find("VirtualStore"));
-    EXPECT_EQ("x.bsa cannot be registered: it has a line break.", recorded.shown[1]);
+    EXPECT_EQ(full, recorded.shown[1]);
+    EXPECT_EQ("x.bsa cannot be registered: it has a line break.", recorded.shown[2]);
 }
 
 TEST_F(VirtualStoreTest, ARefusalElsewhereIsShownAsItIs) {
     RecordingPrompts recorded;
     ProgramFolderPrompts prompts(recorded, "D:\\Games\\game.ini", folders());
     const std::string refusal =
-        "x.bsa was not registered. Cannot save \"D:\\Games\\game.ini\": Access denied.";
-    prompts.showWarning(refusal);
+        "x.bsa was not registered. Cannot save \"D:\\Games\\game.ini\": Access is denied.";
+    prompts.showFailure(refusal, Status::failure("", Status::Cause::AccessDenied));
     ASSERT_EQ(1u, recorded.shown.size());
     EXPECT_EQ(refusal, recorded.shown[0]);
 }
