@@ -45,3 +45,11 @@ class MissingArchives(WinCase):
         self.window.wait(lambda s: NOT_FOUND in s["tooltips"], "the tooltip on the missing entry")
         self.window.click_entry(0)
         self.window.wait(lambda s: NOT_FOUND not in s["tooltips"], "no tooltip on a found one")
+
+        # The tip goes with its entry when another program empties the list under the pointer.
+        self.window.click_entry(1)
+        self.window.wait(lambda s: NOT_FOUND in s["tooltips"], "the tooltip shown again")
+        self.write(self.ini, b"[Archives]\r\n")
+        self.window.wait_items([])
+        self.window.wait(lambda s: NOT_FOUND not in s["tooltips"], "no tooltip over no entry",
+                         timeout=1)

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
+#include <QToolTip>
 
 #include "CopyProgressDialog.h"
 #include "DialogFileChooser.h"
@@ -140,6 +141,8 @@ void FrmMain::showIniPath(const std::string& path) {
 }
 
 void FrmMain::showList(const std::vector<varnock::ShownEntry>& entries) {
+    // A tip shown for an entry would otherwise outlive it, over another entry or none.
+    QToolTip::hideText();
     m_lstArchives->clear();
     // Once one entry carries the mark, the others get a blank one, so that all names align.
     const bool anyMissing = std::any_of(entries.begin(), entries.end(),

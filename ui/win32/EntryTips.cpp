@@ -67,6 +67,11 @@ LRESULT CALLBACK tipsProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
         case WM_MOUSEMOVE:
             onMouseMove(list, tips, lParam);
             break;
+        case LB_RESETCONTENT:
+            // The list is refilled: the entry the tip speaks of may be gone from under the pointer.
+            tips.hovered = -1;
+            ::SendMessageW(tips.tip, TTM_POP, 0, 0);
+            break;
         case WM_NOTIFY:
             if (onNotify(list, tips, *reinterpret_cast<NMHDR*>(lParam))) {
                 return 0;

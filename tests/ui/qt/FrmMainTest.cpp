@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <filesystem>
 #include <stdexcept>
 
@@ -580,6 +581,15 @@ void FrmMainTest::anArchiveMissingFromDataFilesIsMarked() {
              "the missing entry is not dimmed");
     QCOMPARE(missing->foreground().color(),
              list->palette().color(QPalette::Disabled, QPalette::Text));
+
+    // Emptied by another program while the entry's tip shows: the tip goes with the entry.
+    QToolTip::showText(list->viewport()->mapToGlobal(list->visualItemRect(missing).center()),
+                       notFound, list->viewport());
+    QVERIFY(QToolTip::isVisible());
+    writeIni("app.ini", "[Archives]\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList{}, 1000);
+    // Qt hides a tip after a short delay; its own timeout is many seconds.
+    QTRY_VERIFY2_WITH_TIMEOUT(!QToolTip::isVisible(), "the tip outlived its entry", 1000);
 }
 
 QTEST_MAIN(FrmMainTest)
