@@ -126,6 +126,8 @@ void MainWindowSession::takeSettingsFile(std::string path) {
     show(registered.value(), false);
     if (const auto copy = virtualStoreCopy(m_iniPath, ProgramFolders::fromEnvironment())) {
         m_view.prompts().showMessage(virtualStoreNotice(*copy));
+        // Choosing the copy is then one click on its name.
+        m_view.fileChooser().openNextIn(folderOf(*copy));
     }
 }
 

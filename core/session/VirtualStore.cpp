@@ -85,7 +85,8 @@ std::optional<std::string> virtualStoreCopy(std::string_view path, const Program
 std::string virtualStoreNotice(std::string_view copy) {
     return "Windows keeps a copy of this settings file for programs run without administrator "
            "rights, and the other application may be reading that copy instead:\n" +
-           std::string(copy) + "\nChoose that copy to change what it reads.";
+           std::string(copy) +
+           "\nChoose that copy to change what it reads: Select INI opens in its folder.";
 }
 
 ProgramFolderPrompts::ProgramFolderPrompts(UserPrompts& prompts, std::string_view iniPath,

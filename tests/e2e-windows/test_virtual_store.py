@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """A settings file under "Program Files" with a VirtualStore copy: choosing it tells the copy's
-full path."""
+full path, and the next dialog opens beside the copy."""
 import os
 
 import win_case
@@ -30,3 +30,9 @@ class VirtualStore(WinCase):
         self.window.wait_items(["Base.bsa", "Extra.bsa"])
         with open(chosen, "rb") as file:
             self.assertEqual(SETTINGS, file.read())
+
+        # The next dialog opens in the copy's folder: its name alone chooses it.
+        self.window.click("cmdINI")
+        self.window.choose_in_dialog("settings.ini")
+        self.window.wait_items(["C.bsa"])
+        self.assertEqual(copy, self.window.snapshot()["controls"]["lblINI"]["text"])

@@ -22,6 +22,8 @@ public:
         answers.pop_front();
         return answer;
     }
+    // Answers do not depend on the folder a dialog would open in.
+    void openNextIn(const std::string&) override {}
 
     std::deque<std::string> answers;   // an empty one is a cancelled dialog
     std::vector<std::string> filters;  // each dialog's filter name, in order

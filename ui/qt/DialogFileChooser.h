@@ -18,6 +18,9 @@ public:
     explicit DialogFileChooser(QWidget* parent) : m_parent(parent) {}
 
     std::string chooseFile(const varnock::FileKind& kind) override;
+    void openNextIn(const std::string& folder) override {
+        m_lastFolder = QString::fromStdString(folder);
+    }
 
     // Sets dialog up for choosing one existing file through filter, a Qt name filter such as
     // "Archive file (*.BSA)". Outside Windows, Qt's own dialog is used: it matches patterns

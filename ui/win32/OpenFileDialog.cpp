@@ -70,4 +70,8 @@ std::string OpenFileDialog::chooseFile(const FileKind& kind) {
     return utf8(path);
 }
 
+void OpenFileDialog::openNextIn(const std::string& folder) {
+    m_lastFolder = wide(folder);
+}
+
 }  // namespace varnock::win32

@@ -17,6 +17,7 @@ public:
     OpenFileDialog(HWND owner, ModalCount& modal) : m_owner(owner), m_modal(modal) {}
 
     std::string chooseFile(const FileKind& kind) override;
+    void openNextIn(const std::string& folder) override;
 
 private:
     HWND m_owner;

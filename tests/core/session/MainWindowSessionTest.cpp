@@ -179,6 +179,7 @@ public:
         followed = m_session.followSettingsFile();
         return {};
     }
+    void openNextIn(const std::string&) override {}
     bool followed = true;
 
 private:
