@@ -125,7 +125,7 @@ void missingCheckOf(benchmark::State& state, DataFilesHold holds) {
     }
     const std::string iniPath = ini.string();
     for (auto _ : state) {
-        const std::vector<bool> missing = missingFromDataFiles(iniPath, names);
+        const std::vector<bool> missing = missingFromDataFiles({dataFilesFolderOf(iniPath)}, names);
         if (missing.size() != 256 || missing.front() != (holds == DataFilesHold::Nothing)) {
             state.SkipWithError("the check found the wrong archives");
         }

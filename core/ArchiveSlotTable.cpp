@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "SlotRewrite.h"
 #include "ini/IniScanner.h"
 #include "ini/IniText.h"
 #include "text/CodePage.h"
@@ -13,48 +14,33 @@ namespace {
 
 constexpr std::size_t kSlotCount = kMaxSlot + 1;
 
-// The slot a key name stands for, compared as the reader compares names: "ARCHIVE 7" is slot
-// 7, "Archive 07" is no slot.
-std::optional<SlotIndex> slotOfKey(std::string_view name) {
-    constexpr std::string_view prefix = "archive ";
-    if (name.size() <= prefix.size() || name.size() > prefix.size() + 3 ||
-        !ini::equalsIgnoringCase(name.substr(0, prefix.size()), prefix)) {
-        return std::nullopt;
-    }
-    const std::string_view digits = name.substr(prefix.size());
-    if (digits.size() > 1 && digits.front() == '0') {
-        return std::nullopt;
-    }
-    SlotIndex n = 0;
-    for (const char c : digits) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        n = n * 10 + (c - '0');
-    }
-    return n <= kMaxSlot ? std::optional<SlotIndex>(n) : std::nullopt;
-}
-
-// Every slot's value as a read of its key returns it, from one pass over the section: the
-// first line of a key wins, and values are cut as the reader cuts them.
-std::vector<std::string> slotValues(std::string_view text) {
-    std::vector<std::string> values(kSlotCount);
+// Every slot's value bytes as its key line holds them (nothing for a slot without a key), from
+// one pass over the section: the first line of a key wins, as for the reader.
+std::vector<std::optional<std::string_view>> rawSlotValues(std::string_view text) {
+    std::vector<std::optional<std::string_view>> values(kSlotCount);
     const auto header = ini::findSection(text, kArchivesSection);
     if (!header) {
         return values;
     }
-    std::vector<bool> seen(kSlotCount);
     ini::KeyLines lines(text, *header);
     while (const auto line = lines.next()) {
         const auto n = slotOfKey(line->name);
-        if (!n || seen[static_cast<std::size_t>(*n)]) {
-            continue;
+        if (n && !values[static_cast<std::size_t>(*n)]) {
+            values[static_cast<std::size_t>(*n)] =
+                text.substr(line->valueBegin, line->valueEnd - line->valueBegin);
         }
-        seen[static_cast<std::size_t>(*n)] = true;
-        const auto raw =
-            ini::unquote(text.substr(line->valueBegin, line->valueEnd - line->valueBegin));
-        values[static_cast<std::size_t>(*n)] =
-            text::fromCodePage(raw.substr(0, kValueCapacity - 1));
+    }
+    return values;
+}
+
+// Every slot's value as a read of its key returns it: unquoted and cut as the reader cuts.
+std::vector<std::string> slotValues(std::string_view text) {
+    std::vector<std::string> values(kSlotCount);
+    const auto raw = rawSlotValues(text);
+    for (std::size_t n = 0; n < kSlotCount; ++n) {
+        if (raw[n]) {
+            values[n] = text::fromCodePage(ini::unquote(*raw[n]).substr(0, kValueCapacity - 1));
+        }
     }
     return values;
 }
@@ -72,11 +58,20 @@ FreeSlot freeSlotIn(const std::vector<std::string>& values, std::string_view nam
     return {FreeSlot::Kind::Full, 0};
 }
 
-bool holdIn(const std::vector<std::string>& values, const std::vector<ArchiveSlot>& slots) {
-    return std::all_of(slots.begin(), slots.end(), [&](const ArchiveSlot& slot) {
-        return slot.index >= 0 && slot.index <= kMaxSlot &&
-               values[static_cast<std::size_t>(slot.index)] == slot.value;
-    });
+// Whether the slots holding a value are exactly those shown, with the same values.
+bool holdExactly(const std::vector<std::string>& values, const std::vector<ArchiveSlot>& shown) {
+    std::size_t next = 0;
+    for (SlotIndex n = 0; n <= kMaxSlot; ++n) {
+        const std::string& value = values[static_cast<std::size_t>(n)];
+        if (value.empty()) {
+            continue;
+        }
+        if (next == shown.size() || shown[next].index != n || shown[next].value != value) {
+            return false;
+        }
+        ++next;
+    }
+    return next == shown.size();
 }
 
 }  // namespace
@@ -90,10 +85,28 @@ SlotSnapshot::SlotSnapshot(FileRead read)
 
 std::vector<ArchiveSlot> SlotSnapshot::registered() const {
     std::vector<ArchiveSlot> slots;
-    for (SlotIndex n = 0; n <= kMaxSlot && !value(n).empty(); ++n) {
+    for (SlotIndex n = 0; n < firstEmpty(); ++n) {
         slots.push_back({n, value(n)});
     }
     return slots;
+}
+
+std::vector<ArchiveSlot> SlotSnapshot::filled() const {
+    std::vector<ArchiveSlot> slots;
+    for (SlotIndex n = 0; n <= kMaxSlot; ++n) {
+        if (!value(n).empty()) {
+            slots.push_back({n, value(n)});
+        }
+    }
+    return slots;
+}
+
+SlotIndex SlotSnapshot::firstEmpty() const {
+    SlotIndex n = 0;
+    while (n <= kMaxSlot && !value(n).empty()) {
+        ++n;
+    }
+    return n;
 }
 
 FreeSlot SlotSnapshot::findFreeSlot(std::string_view name) const {
@@ -154,21 +167,18 @@ Result<FreeSlot> ArchiveSlotTable::registerName(const StorableValue& name,
     return outcome;
 }
 
-Result<Removal> ArchiveSlotTable::deleteSlots(const std::vector<ArchiveSlot>& shown) const {
-    Removal outcome = Removal::Removed;
-    const auto remove = [&](std::string_view text) -> std::optional<std::string> {
-        if (!holdIn(slotValues(text), shown)) {
-            outcome = Removal::ListOutdated;
+Result<TableChange> ArchiveSlotTable::rearrange(const std::vector<ArchiveSlot>& shown,
+                                                const SlotLayout& layout) const {
+    TableChange outcome = TableChange::Saved;
+    const auto change = [&](std::string_view text) -> std::optional<std::string> {
+        if (!holdExactly(slotValues(text), shown)) {
+            outcome = TableChange::ListOutdated;
             return std::nullopt;
         }
-        outcome = Removal::Removed;
-        return ini::withoutKeys(text, kArchivesSection, [&](std::string_view name) {
-            const auto n = slotOfKey(name);
-            return n && std::any_of(shown.begin(), shown.end(),
-                                    [&](const ArchiveSlot& slot) { return slot.index == *n; });
-        });
+        outcome = TableChange::Saved;
+        return rearrangedText(text, layout);
     };
-    const Status saved = m_file.edit(remove);
+    const Status saved = m_file.edit(change);
     if (!saved) {
         return saved;
     }

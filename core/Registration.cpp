@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Registration.h"
 
+#include <algorithm>
+
 #include "DataFilesCopy.h"
 #include "PathHelpers.h"
 #include "text/CodePage.h"
@@ -45,7 +47,8 @@ Result<StorableValue> registrableName(std::string_view name) {
 }
 
 RegistrationResult registerArchive(std::string_view archivePath, std::string_view iniPath,
-                                   UserPrompts& prompts, CopyProgressView& progress) {
+                                   UserPrompts& prompts, CopyProgressView& progress,
+                                   const std::vector<std::string>& alsoInPlace) {
     constexpr RegistrationResult notRegistered{RegistrationOutcome::NotRegistered};
     if (archivePath.empty()) {
         prompts.showMessage("Select Archive first.");
@@ -83,8 +86,11 @@ RegistrationResult registerArchive(std::string_view archivePath, std::string_vie
     }
 
     const std::string dataFilesFolder = dataFilesFolderOf(iniPath);
-    if (folderOf(archivePath) != dataFilesFolder &&
-        prompts.askYesNo(std::string(kNotInDataFiles), Answer::Yes) == Answer::Yes) {
+    const std::string archiveFolder = folderOf(archivePath);
+    const bool inPlace =
+        archiveFolder == dataFilesFolder ||
+        std::find(alsoInPlace.begin(), alsoInPlace.end(), archiveFolder) != alsoInPlace.end();
+    if (!inPlace && prompts.askYesNo(std::string(kNotInDataFiles), Answer::Yes) == Answer::Yes) {
         const std::string destination = dataFilesFolder + archiveName;
         prompts.showMessage(destination);
         if (!copyIntoDataFiles(archivePath, archiveName, destination, prompts, progress)) {

@@ -5,6 +5,7 @@
 // very bytes it was decided on.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -47,9 +48,14 @@ public:
 
     // Empty for an empty slot (missing key, or nothing after the "=").
     const std::string& value(SlotIndex n) const { return m_values[static_cast<std::size_t>(n)]; }
-    // Slots 0 up to the first empty one, in order: entry i is slot i. Slots after a gap are
-    // not listed.
+    // Slots 0 up to the first empty one, in order: what the other application loads, which
+    // stops reading at the first empty slot.
     std::vector<ArchiveSlot> registered() const;
+    // Every slot that holds a value, in order, those behind an empty slot too.
+    std::vector<ArchiveSlot> filled() const;
+    // The first empty slot, where the other application stops reading; kMaxSlot + 1 when
+    // every slot holds a value.
+    SlotIndex firstEmpty() const;
     // Slots 0 to kMaxSlot in order: a slot holding name (exactly) ends the scan as
     // AlreadyRegistered, a free slot as Found. Slots after the first free one are not compared.
     FreeSlot findFreeSlot(std::string_view name) const;
@@ -62,7 +68,9 @@ private:
     std::vector<std::string> m_values;
 };
 
-enum class Removal { Removed, ListOutdated };
+enum class TableChange { Saved, ListOutdated };
+
+using SlotLayout = std::array<std::optional<SlotIndex>, kMaxSlot + 1>;
 
 class ArchiveSlotTable {
 public:
@@ -91,9 +99,11 @@ public:
     // then, no second read is made.
     Result<FreeSlot> registerName(const StorableValue& name,
                                   std::optional<SlotSnapshot> decided = {}) const;
-    // Deletes the keys of all the slots given, in one save, and only if each still holds the
-    // value given; otherwise nothing is deleted and the result is ListOutdated.
-    Result<Removal> deleteSlots(const std::vector<ArchiveSlot>& shown) const;
+    // Gives each slot n the value slot layout[n] held (its key line's value bytes as they
+    // stand) or no key, in one save, and only if the slots that hold a value are still exactly
+    // those of shown; otherwise nothing changes and the result is ListOutdated.
+    Result<TableChange> rearrange(const std::vector<ArchiveSlot>& shown,
+                                  const SlotLayout& layout) const;
 
 private:
     SettingsFile m_file;

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ArchiveSlotTable.h"
 #include "CopyProgressView.h"
@@ -33,8 +34,10 @@ struct RegistrationResult {
 // Refuses, before anything is copied, a name that cannot be stored and a settings file that
 // cannot be saved; the user is told why. The slot is chosen again when the name is written,
 // on the file as it is then: another program may have changed it during the question or the
-// copy.
+// copy. An archive in the "Data Files" folder beside iniPath, or in one of alsoInPlace (where
+// the other application finds archives too), is not offered for copying.
 RegistrationResult registerArchive(std::string_view archivePath, std::string_view iniPath,
-                                   UserPrompts& prompts, CopyProgressView& progress);
+                                   UserPrompts& prompts, CopyProgressView& progress,
+                                   const std::vector<std::string>& alsoInPlace = {});
 
 }  // namespace varnock

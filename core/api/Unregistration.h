@@ -1,25 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Unregistering the archives selected in the window's list by deleting their slots.
+// Unregistering the archives selected in the window's list by removing their slots.
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "ListEntry.h"
 #include "UserPrompts.h"
 
 namespace varnock {
 
-// One entry of the window's list; entry i shows slot i.
-struct ListEntry {
-    std::string name;
-    bool selected = false;
-};
-
-// Deletes the slots of the selected entries in one save, without renumbering the others, and
-// confirms when the last entry was among them. Deletes nothing, and tells the user why, when
-// the save fails or a selected slot no longer holds the name the list shows (another program
-// changed the file). Returns whether the list should be refilled: always, unless it was empty.
+// Removes the slots of the selected entries in one save; every later slot moves down by the
+// number of removed slots before it, so that an archive the other application loaded stays
+// loaded. Confirms when the list's last entry was among them. Changes nothing, and tells the
+// user why, when the save fails or the file's slots are no longer those the list shows
+// (another program changed it). list holds every slot that holds a value. Returns whether the
+// list should be refilled: always, unless it was empty.
 bool unregisterSelected(std::string_view iniPath, const std::vector<ListEntry>& list,
                         UserPrompts& prompts);
 

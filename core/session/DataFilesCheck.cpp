@@ -29,10 +29,12 @@ std::unordered_set<std::string> foldedNamesIn(const fs::path& folder) {
 
 }  // namespace
 
-std::vector<bool> missingFromDataFiles(std::string_view iniPath,
+std::vector<bool> missingFromDataFiles(const std::vector<std::string>& folders,
                                        const std::vector<std::string>& names) {
-    const fs::path folder = pathFromUtf8(dataFilesFolderOf(iniPath));
-    const std::unordered_set<std::string> present = foldedNamesIn(folder);
+    std::unordered_set<std::string> present;
+    for (const std::string& folder : folders) {
+        present.merge(foldedNamesIn(pathFromUtf8(folder)));
+    }
     std::vector<bool> missing(names.size(), true);
     for (std::size_t i = 0; i < names.size(); ++i) {
         // A name that reaches outside the folder is not one of its files.

@@ -9,11 +9,11 @@
 
 namespace varnock {
 
-// For each name, whether no file of that name is in the "Data Files" folder beside the
-// settings file at iniPath, looked up as the other application looks it up: without regard to
-// letter case, as Windows' file system finds names and as Wine finds them elsewhere. A missing
-// folder misses every name.
-std::vector<bool> missingFromDataFiles(std::string_view iniPath,
+// For each name, whether no file of that name is in any of folders (the "Data Files" folders
+// where the other application looks), looked up as that application looks it up: without
+// regard to letter case, as Windows' file system finds names and as Wine finds them elsewhere.
+// A missing folder holds no name.
+std::vector<bool> missingFromDataFiles(const std::vector<std::string>& folders,
                                        const std::vector<std::string>& names);
 
 }  // namespace varnock

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainWindowSession.h"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 
 #include "CopyProgressView.h"
-#include "DataFilesCheck.h"
+#include "EntryMarks.h"
 #include "FileChooser.h"
 #include "FileKind.h"
 #include "PathHelpers.h"
 #include "Registration.h"
+#include "Reordering.h"
 #include "Unregistration.h"
 #include "UserPrompts.h"
 #include "VirtualStore.h"
@@ -17,8 +19,8 @@
 namespace varnock {
 namespace {
 
-Result<std::vector<ArchiveSlot>> registeredIn(const std::string& iniPath) {
-    return ArchiveSlotTable(pathFromUtf8(iniPath)).listRegisteredChecked();
+Result<SlotSnapshot> slotsOf(const std::string& iniPath) {
+    return ArchiveSlotTable(pathFromUtf8(iniPath)).snapshot();
 }
 
 // Clears the flag however the action ends.
@@ -59,7 +61,7 @@ void MainWindowSession::recoverFrom(const char* what) noexcept {
     } catch (...) {
         try {
             m_entries.clear();
-            m_missing.clear();
+            m_shown.clear();
             m_view.showList({});
         } catch (...) {
         }
@@ -114,16 +116,16 @@ void MainWindowSession::takeArchive(std::string path) {
 }
 
 void MainWindowSession::takeSettingsFile(std::string path) {
-    const auto registered = registeredIn(path);
-    if (!registered) {
+    const auto slots = slotsOf(path);
+    if (!slots) {
         // The former choice stays: an unreadable file would list as if nothing were registered.
-        m_view.prompts().showWarning(registered.reason());
+        m_view.prompts().showWarning(slots.reason());
         return;
     }
     m_iniPath = std::move(path);
     m_view.showIniPath(m_iniPath);
     m_view.watchSettingsFile(m_iniPath);
-    show(registered.value(), false);
+    show(slots.value(), false);
     if (const auto copy = virtualStoreCopy(m_iniPath, ProgramFolders::fromEnvironment())) {
         m_view.prompts().showMessage(virtualStoreNotice(*copy));
         // Choosing the copy is then one click on its name.
@@ -136,48 +138,115 @@ void MainWindowSession::registerChosenArchive() {
         ProgramFolderPrompts prompts(m_view.prompts(), m_iniPath,
                                      ProgramFolders::fromEnvironment());
         const auto result =
-            registerArchive(m_archivePath, m_iniPath, prompts, m_view.copyProgress());
+            registerArchive(m_archivePath, m_iniPath, prompts, m_view.copyProgress(),
+                            dataFilesFolders(m_iniPath, ProgramFolders::fromEnvironment()));
         if (result.outcome == RegistrationOutcome::NotRegistered) {
             return;
         }
         refreshList();
-        if (result.outcome == RegistrationOutcome::Registered &&
-            static_cast<std::size_t>(result.slot) < m_entries.size()) {
-            m_view.scrollToEntry(result.slot);
+        if (result.outcome == RegistrationOutcome::Registered) {
+            if (const auto position = positionOf(result.slot)) {
+                m_view.scrollToEntry(*position);
+            }
         }
     });
 }
 
+std::vector<ListEntry> MainWindowSession::listWithSelection() const {
+    std::vector<ListEntry> list = m_entries;
+    for (const int position : m_view.selectedEntries()) {
+        if (position >= 0 && static_cast<std::size_t>(position) < list.size()) {
+            list[static_cast<std::size_t>(position)].selected = true;
+        }
+    }
+    return list;
+}
+
+std::optional<int> MainWindowSession::positionOf(SlotIndex slot) const {
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].slot == slot) {
+            return static_cast<int>(i);
+        }
+    }
+    return std::nullopt;
+}
+
 void MainWindowSession::unregisterSelected() {
     guarded([this] {
-        std::vector<ListEntry> list;
-        for (const std::string& name : m_entries) {
-            list.push_back({name, false});
+        const std::vector<ListEntry> list = listWithSelection();
+        const std::vector<int> selected = m_view.selectedEntries();
+        ProgramFolderPrompts prompts(m_view.prompts(), m_iniPath,
+                                     ProgramFolders::fromEnvironment());
+        if (!varnock::unregisterSelected(m_iniPath, list, prompts)) {
+            return;
         }
-        for (const SlotIndex slot : m_view.selectedEntries()) {
-            if (static_cast<std::size_t>(slot) < list.size()) {
-                list[static_cast<std::size_t>(slot)].selected = true;
-            }
+        refreshList();
+        // The place the user worked at stays current, as in a file manager.
+        if (!selected.empty() && !m_entries.empty()) {
+            m_view.setCurrentEntry(
+                std::min(selected.front(), static_cast<int>(m_entries.size()) - 1));
+        }
+    });
+}
+
+void MainWindowSession::moveSelected(MoveDirection direction) {
+    guarded([this, direction] {
+        const std::vector<ListEntry> list = listWithSelection();
+        if (!canMoveSelected(list, direction)) {
+            return;
         }
         ProgramFolderPrompts prompts(m_view.prompts(), m_iniPath,
                                      ProgramFolders::fromEnvironment());
-        if (varnock::unregisterSelected(m_iniPath, list, prompts)) {
+        const auto moved = varnock::moveSelected(m_iniPath, list, direction, prompts);
+        if (!moved) {
+            refreshList();  // the file as it is now, after a refusal
+            return;
+        }
+        const auto slots = slotsOf(m_iniPath);
+        if (!slots) {
             refreshList();
+            return;
+        }
+        show(slots.value(), false, *moved);
+        if (const auto first = moved->empty() ? std::nullopt : positionOf(moved->front())) {
+            m_view.setCurrentEntry(*first);
+            m_view.scrollToEntry(*first);
         }
     });
+}
+
+std::vector<ListMenuItem> MainWindowSession::listMenu() const {
+    const std::vector<ListEntry> list = listWithSelection();
+    const bool anySelected = std::any_of(list.begin(), list.end(),
+                                         [](const ListEntry& entry) { return entry.selected; });
+    return {{ListCommand::MoveUp, "Move Up", canMoveSelected(list, MoveDirection::Up)},
+            {ListCommand::MoveDown, "Move Down", canMoveSelected(list, MoveDirection::Down)},
+            {ListCommand::Unregister, "Unregister", anySelected}};
+}
+
+void MainWindowSession::run(ListCommand command) {
+    switch (command) {
+        case ListCommand::MoveUp:
+            moveSelected(MoveDirection::Up);
+            break;
+        case ListCommand::MoveDown:
+            moveSelected(MoveDirection::Down);
+            break;
+        case ListCommand::Unregister:
+            unregisterSelected();
+            break;
+    }
 }
 
 bool MainWindowSession::followSettingsFile() {
     if (m_acting || m_view.modalDialogOpen()) {
         return false;
     }
-    std::optional<Result<std::vector<ArchiveSlot>>> registered;
     try {
-        registered = registeredIn(m_iniPath);
         // A file that cannot be read now is told by the next action that needs it; the list is
         // not emptied under the user's eyes for what may be a passing state.
-        if (*registered) {
-            show(registered->value(), true);
+        if (const auto slots = slotsOf(m_iniPath)) {
+            show(slots.value(), true);
         }
     } catch (...) {
         // Told by the next action, like a file that cannot be read.
@@ -186,43 +255,49 @@ bool MainWindowSession::followSettingsFile() {
 }
 
 void MainWindowSession::refreshList() {
-    const auto registered = registeredIn(m_iniPath);
-    if (!registered) {
+    const auto slots = slotsOf(m_iniPath);
+    if (!slots) {
         m_entries.clear();
-        m_missing.clear();
+        m_shown.clear();
         m_view.showList({});
-        m_view.prompts().showWarning(registered.reason());
+        m_view.prompts().showWarning(slots.reason());
         return;
     }
-    show(registered.value(), false);
+    show(slots.value(), false);
 }
 
-void MainWindowSession::show(const std::vector<ArchiveSlot>& registered, bool keepSelection) {
-    std::vector<std::string> shown;
-    shown.reserve(registered.size());
-    for (const auto& slot : registered) {
-        shown.push_back(slot.value);
-    }
-    std::vector<bool> missing = missingFromDataFiles(m_iniPath, shown);
-    if (keepSelection && shown == m_entries && missing == m_missing) {
+void MainWindowSession::show(const SlotSnapshot& slots, bool keepSelection,
+                             const std::vector<SlotIndex>& selectedSlots) {
+    const std::vector<ArchiveSlot> filled = slots.filled();
+    std::vector<ShownEntry> shown = markedEntries(
+        filled, slots.firstEmpty(), dataFilesFolders(m_iniPath, ProgramFolders::fromEnvironment()));
+    if (keepSelection && shown == m_shown &&
+        std::equal(filled.begin(), filled.end(), m_entries.begin(), m_entries.end(),
+                   [](const ArchiveSlot& slot, const ListEntry& entry) {
+                       return slot.index == entry.slot;
+                   })) {
         return;  // nothing to show: the window keeps its scroll position and current entry too
     }
-    std::vector<ShownEntry> entries;
-    entries.reserve(shown.size());
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        entries.push_back({shown[i], false, missing[i]});
+    std::vector<ListEntry> entries;
+    entries.reserve(filled.size());
+    for (const ArchiveSlot& slot : filled) {
+        entries.push_back({slot.index, slot.value, false});
     }
-    if (keepSelection) {
-        for (const SlotIndex slot : m_view.selectedEntries()) {
-            const auto i = static_cast<std::size_t>(slot);
-            if (i < entries.size() && i < m_entries.size() && m_entries[i] == shown[i]) {
-                entries[i].selected = true;
-            }
-        }
+    std::vector<ShownEntry> withSelection = shown;
+    const std::vector<ListEntry> before = keepSelection ? listWithSelection() : m_entries;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const ListEntry& entry = entries[i];
+        const bool wanted =
+            std::find(selectedSlots.begin(), selectedSlots.end(), entry.slot) !=
+                selectedSlots.end() ||
+            std::any_of(before.begin(), before.end(), [&](const ListEntry& old) {
+                return old.selected && old.slot == entry.slot && old.name == entry.name;
+            });
+        withSelection[i].selected = wanted;
     }
-    m_entries = std::move(shown);
-    m_missing = std::move(missing);
-    m_view.showList(entries);
+    m_entries = std::move(entries);
+    m_shown = std::move(shown);
+    m_view.showList(withSelection);
 }
 
 }  // namespace varnock

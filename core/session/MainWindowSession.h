@@ -7,8 +7,12 @@
 #include <string>
 #include <vector>
 
+#include <optional>
+
 #include "ArchiveSlotTable.h"
+#include "ListEntry.h"
 #include "MainWindowView.h"
+#include "SlotLayout.h"
 
 namespace varnock {
 
@@ -30,8 +34,14 @@ public:
     void dropFiles(const std::vector<std::string>& paths);
     // "Register Archive"; the list is refilled unless nothing was changed.
     void registerChosenArchive();
-    // "Unregister Archive", or Delete in the list; the list is refilled unless it was empty.
+    // "Unregister Archive", or Delete in the list; the list is refilled unless it was empty,
+    // and its current entry stays where the first removed entry stood.
     void unregisterSelected();
+    // Alt+Up and Alt+Down in the list: the selected entries move one slot, staying selected.
+    void moveSelected(MoveDirection direction);
+    // The list's context menu for the selection as it is now, and what its items do.
+    std::vector<ListMenuItem> listMenu() const;
+    void run(ListCommand command);
 
     // The settings file or its "Data Files" folder may have changed: the list shows them as
     // they are now, and entries that still show the same name stay selected. Returns false when
@@ -40,7 +50,8 @@ public:
 
     const std::string& archivePath() const { return m_archivePath; }
     const std::string& iniPath() const { return m_iniPath; }
-    const std::vector<std::string>& entries() const { return m_entries; }
+    // The list as shown, with each entry's slot.
+    const std::vector<ListEntry>& entries() const { return m_entries; }
 
 private:
     // Runs one action; anything it throws is told instead of ending the program, and the list
@@ -55,13 +66,19 @@ private:
     // Fills the list from the chosen settings file; a file that cannot be read empties the
     // list and is told, rather than shown as one with nothing registered.
     void refreshList();
-    void show(const std::vector<ArchiveSlot>& registered, bool keepSelection);
+    // Shows the file's filled slots; those in selectedSlots (or, with keepSelection, those the
+    // user had selected that still show the same name) are selected.
+    void show(const SlotSnapshot& slots, bool keepSelection,
+              const std::vector<SlotIndex>& selectedSlots = {});
+    // The list with the user's selection.
+    std::vector<ListEntry> listWithSelection() const;
+    std::optional<int> positionOf(SlotIndex slot) const;
 
     MainWindowView& m_view;
     std::string m_archivePath;
     std::string m_iniPath;
-    std::vector<std::string> m_entries;  // entry i shows slot i
-    std::vector<bool> m_missing;         // entry i's file is not in "Data Files"
+    std::vector<ListEntry> m_entries;  // as shown, none selected
+    std::vector<ShownEntry> m_shown;   // with their marks, none selected
     bool m_acting = false;
 };
 

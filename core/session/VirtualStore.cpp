@@ -82,6 +82,38 @@ std::optional<std::string> virtualStoreCopy(std::string_view path, const Program
     return copy;
 }
 
+std::optional<std::string> virtualStoreOriginal(std::string_view path,
+                                                const ProgramFolders& folders) {
+    std::string store = folders.localAppData;
+    if (store.empty()) {
+        return std::nullopt;
+    }
+    if (store.back() != '\\' && store.back() != '/') {
+        store += '\\';
+    }
+    store += "VirtualStore";
+    if (!under(path, store)) {
+        return std::nullopt;
+    }
+    const std::string_view relative = path.substr(store.size() + 1);  // "Program Files\..."
+    for (const std::string* folder :
+         {&folders.programFiles, &folders.programFilesX86, &folders.programW6432}) {
+        const std::string_view below = belowDrive(*folder);
+        if (!below.empty() && under(relative, below)) {
+            return folder->substr(0, folder->size() - below.size()) + std::string(relative);
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> dataFilesFolders(std::string_view iniPath, const ProgramFolders& folders) {
+    std::vector<std::string> found{dataFilesFolderOf(iniPath)};
+    if (const auto original = virtualStoreOriginal(iniPath, folders)) {
+        found.push_back(dataFilesFolderOf(*original));
+    }
+    return found;
+}
+
 std::string virtualStoreNotice(std::string_view copy) {
     return "Windows keeps a copy of this settings file for programs run without administrator "
            "rights, and the other application may be reading that copy instead:\n" +

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "UserPrompts.h"
 
@@ -29,6 +30,15 @@ bool inProgramFolder(std::string_view path, const ProgramFolders& folders);
 
 // The VirtualStore copy's full path, if path lies in a program folder and that copy exists.
 std::optional<std::string> virtualStoreCopy(std::string_view path, const ProgramFolders& folders);
+
+// The file under a program folder whose VirtualStore copy path is, whether or not it exists.
+std::optional<std::string> virtualStoreOriginal(std::string_view path,
+                                                const ProgramFolders& folders);
+
+// The "Data Files" folders where the other application finds archives for the settings file
+// at iniPath: the one beside it and, for a VirtualStore copy, the program folder's, where
+// Windows lets a program read what it has not written itself.
+std::vector<std::string> dataFilesFolders(std::string_view iniPath, const ProgramFolders& folders);
 
 // What the user is told on choosing a file that has such a copy.
 std::string virtualStoreNotice(std::string_view copy);

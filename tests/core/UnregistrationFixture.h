@@ -26,7 +26,7 @@ protected:
     bool unregister(std::initializer_list<int> selected) {
         std::vector<ListEntry> list;
         for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
-            list.push_back({slot.value, false});
+            list.push_back({slot.index, slot.value, false});
         }
         for (const int i : selected) {
             list[static_cast<std::size_t>(i)].selected = true;

@@ -4,10 +4,12 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QDropEvent>
 #include <QIcon>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPixmap>
 #include <QPushButton>
@@ -105,9 +107,29 @@ FrmMain::FrmMain(QWidget* parent)
     connect(m_cmdPatch, &QPushButton::clicked, this, [this] { m_session.registerChosenArchive(); });
     connect(m_cmdUnpatch, &QPushButton::clicked, this, [this] { m_session.unregisterSelected(); });
     connect(m_watcher, &SettingsFileWatcher::changed, this, &FrmMain::followFileChange);
-    auto* deleteKey = new QShortcut(QKeySequence::Delete, m_lstArchives);
-    deleteKey->setContext(Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, this, [this] { m_session.unregisterSelected(); });
+    const auto listKey = [this](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, m_lstArchives);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    listKey(QKeySequence::Delete, [this] { m_session.unregisterSelected(); });
+    listKey(QKeySequence(Qt::ALT | Qt::Key_Up),
+            [this] { m_session.moveSelected(varnock::MoveDirection::Up); });
+    listKey(QKeySequence(Qt::ALT | Qt::Key_Down),
+            [this] { m_session.moveSelected(varnock::MoveDirection::Down); });
+    // Right click, the Menu key and Shift+F10 all come as a context-menu event: the mouse's to
+    // the list's viewport, the keyboard's to the list.
+    m_lstArchives->installEventFilter(this);
+    m_lstArchives->viewport()->installEventFilter(this);
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu &&
+        (watched == m_lstArchives || watched == m_lstArchives->viewport())) {
+        showListMenu(static_cast<const QContextMenuEvent&>(*event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 FrmMain::~FrmMain() = default;
@@ -144,32 +166,40 @@ void FrmMain::showList(const std::vector<varnock::ShownEntry>& entries) {
     // A tip shown for an entry would otherwise outlive it, over another entry or none.
     QToolTip::hideText();
     m_lstArchives->clear();
-    // Once one entry carries the mark, the others get a blank one, so that all names align.
-    const bool anyMissing = std::any_of(entries.begin(), entries.end(),
-                                        [](const varnock::ShownEntry& e) { return e.missing; });
+    // Once one entry carries a mark, the others get a blank one, so that all names align.
+    const bool anyMarked = std::any_of(entries.begin(), entries.end(), [](const auto& entry) {
+        return entry.icon() != varnock::ShownEntry::Icon::None;
+    });
     QPixmap blank(m_lstArchives->iconSize());
     blank.fill(Qt::transparent);
     for (const varnock::ShownEntry& entry : entries) {
         auto* item = new QListWidgetItem(QString::fromStdString(entry.name), m_lstArchives);
-        if (entry.missing) {
-            markMissing(*item);
-        } else if (anyMissing) {
+        if (entry.icon() != varnock::ShownEntry::Icon::None) {
+            mark(*item, entry);
+        } else if (anyMarked) {
             item->setIcon(QIcon(blank));
         }
         item->setSelected(entry.selected);
     }
 }
 
-void FrmMain::markMissing(QListWidgetItem& item) const {
-    const QString notFound = QStringLiteral("Not found in the \"Data Files\" folder");
-    item.setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
-    item.setForeground(palette().color(QPalette::Disabled, QPalette::Text));
-    item.setToolTip(notFound);
-    item.setData(Qt::AccessibleDescriptionRole, notFound);
+void FrmMain::mark(QListWidgetItem& item, const varnock::ShownEntry& entry) const {
+    using Icon = varnock::ShownEntry::Icon;
+    const QStyle::StandardPixmap icon = entry.icon() == Icon::NotLoaded ? QStyle::SP_BrowserStop
+                                        : entry.icon() == Icon::Missing
+                                            ? QStyle::SP_MessageBoxWarning
+                                            : QStyle::SP_MessageBoxInformation;
+    item.setIcon(style()->standardIcon(icon));
+    if (entry.dimmed()) {
+        item.setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+    }
+    const QString note = QString::fromStdString(entry.note);
+    item.setToolTip(note);
+    item.setData(Qt::AccessibleDescriptionRole, note);
 }
 
-std::vector<varnock::SlotIndex> FrmMain::selectedEntries() const {
-    std::vector<varnock::SlotIndex> selected;
+std::vector<int> FrmMain::selectedEntries() const {
+    std::vector<int> selected;
     for (int i = 0; i < m_lstArchives->count(); ++i) {
         if (m_lstArchives->item(i)->isSelected()) {
             selected.push_back(i);
@@ -178,8 +208,39 @@ std::vector<varnock::SlotIndex> FrmMain::selectedEntries() const {
     return selected;
 }
 
-void FrmMain::scrollToEntry(varnock::SlotIndex slot) {
-    if (QListWidgetItem* item = m_lstArchives->item(slot)) {
+void FrmMain::setCurrentEntry(int position) {
+    if (QListWidgetItem* item = m_lstArchives->item(position)) {
+        m_lstArchives->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+    }
+}
+
+void FrmMain::showListMenu(const QContextMenuEvent& event) {
+    QPoint at = m_lstArchives->viewport()->mapFromGlobal(event.globalPos());
+    if (event.reason() == QContextMenuEvent::Mouse) {
+        // A right click on an entry outside the selection acts on that entry, as file managers
+        // do.
+        if (QListWidgetItem* clicked = m_lstArchives->itemAt(at);
+            clicked && !clicked->isSelected()) {
+            m_lstArchives->setCurrentItem(clicked, QItemSelectionModel::ClearAndSelect);
+        }
+    } else if (QListWidgetItem* current = m_lstArchives->currentItem()) {
+        at = m_lstArchives->visualItemRect(current).center();
+    } else {
+        at = QPoint(0, 0);
+    }
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuList"));
+    for (const varnock::ListMenuItem& item : m_session.listMenu()) {
+        QAction* action = menu.addAction(QString::fromStdString(item.caption));
+        action->setEnabled(item.enabled);
+        connect(action, &QAction::triggered, this,
+                [this, command = item.command] { m_session.run(command); });
+    }
+    menu.exec(m_lstArchives->viewport()->mapToGlobal(at));
+}
+
+void FrmMain::scrollToEntry(int position) {
+    if (QListWidgetItem* item = m_lstArchives->item(position)) {
         m_lstArchives->scrollToItem(item);
     }
 }

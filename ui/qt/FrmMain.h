@@ -15,6 +15,7 @@
 
 class PathLabel;
 class SettingsFileWatcher;
+class QContextMenuEvent;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
@@ -42,13 +43,15 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showArchivePath(const std::string& path) override;
     void showIniPath(const std::string& path) override;
     void showList(const std::vector<varnock::ShownEntry>& entries) override;
-    std::vector<varnock::SlotIndex> selectedEntries() const override;
-    void scrollToEntry(varnock::SlotIndex slot) override;
+    std::vector<int> selectedEntries() const override;
+    void scrollToEntry(int position) override;
+    void setCurrentEntry(int position) override;
     void watchSettingsFile(const std::string& path) override;
     bool modalDialogOpen() const override;
     varnock::UserPrompts& prompts() override { return *m_prompts; }
@@ -56,9 +59,11 @@ private:
     varnock::FileChooser& fileChooser() override { return *m_cdlChoose; }
 
     void followFileChange();
-    // A warning icon before the name, the name dimmed, and the reason for the mouse and for
-    // screen readers.
-    void markMissing(QListWidgetItem& item) const;
+    // The mark's icon before the name, the name dimmed where the entry is not loaded or not
+    // found, and the reason for the mouse and for screen readers.
+    void mark(QListWidgetItem& item, const varnock::ShownEntry& entry) const;
+    // The list's context menu: at the pointer, or at the current entry for the keyboard.
+    void showListMenu(const QContextMenuEvent& event);
     // The dragged files as paths, in the system's form; a dragged item that is not a local file
     // stands as an empty path, which no choice accepts.
     static std::vector<std::string> draggedPaths(const QMimeData* data);

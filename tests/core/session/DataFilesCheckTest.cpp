@@ -15,7 +15,7 @@ using testing::TemporaryFolder;
 class DataFilesCheckTest : public ::testing::Test {
 protected:
     std::vector<bool> missing(const std::vector<std::string>& names) const {
-        return missingFromDataFiles(utf8FromPath(folder / "app.ini"), names);
+        return missingFromDataFiles({dataFilesFolderOf(utf8FromPath(folder / "app.ini"))}, names);
     }
 
     TemporaryFolder folder;

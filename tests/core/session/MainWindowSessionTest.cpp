@@ -15,6 +15,18 @@ namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
+constexpr std::string_view kNotFound = "Not found in the \"Data Files\" folder";
+
+// An entry marked missing or not, as the session shows it.
+ShownEntry shown(std::string name, bool selected, bool missing) {
+    ShownEntry entry;
+    entry.name = std::move(name);
+    entry.selected = selected;
+    entry.missing = missing;
+    entry.note = missing ? std::string(kNotFound) : "";
+    return entry;
+}
+
 class MainWindowSessionTest : public ::testing::Test {
 protected:
     std::string path(const fs::path& p) const { return utf8FromPath(p); }
@@ -37,7 +49,7 @@ TEST_F(MainWindowSessionTest, ChoosingFilesPassesTheExtensionTestOrChangesNothin
     chooseIni(ini);
     EXPECT_EQ(view.iniLabel, ini);
     EXPECT_EQ(view.watched, ini);
-    EXPECT_EQ(view.names(), Names{"a"});
+    EXPECT_EQ(view.names(), (Names{"a", "c"}));
 
     view.chooser.answers = {path(folder / "x.Bsa"), "", path(folder / "notes.txt"),
                             path(folder / "y.bsa.bak")};
@@ -48,7 +60,7 @@ TEST_F(MainWindowSessionTest, ChoosingFilesPassesTheExtensionTestOrChangesNothin
     EXPECT_EQ(session.archivePath(), path(folder / "x.Bsa"));
     EXPECT_EQ(view.archiveLabel, path(folder / "x.Bsa"));
     EXPECT_EQ(session.iniPath(), ini);
-    EXPECT_EQ(view.names(), Names{"a"});
+    EXPECT_EQ(view.names(), (Names{"a", "c"}));
     EXPECT_EQ(view.chooser.filters,
               (Names{"Initialization settings file (*.INI)", "Archive file (*.BSA)",
                      "Archive file (*.BSA)", "Initialization settings file (*.INI)",
@@ -97,7 +109,7 @@ TEST_F(MainWindowSessionTest, UnregisteringRemovesWhatTheUserSelected) {
     view.select({1, 2});
     session.unregisterSelected();
     EXPECT_EQ(readBytes(folder / "app.ini"), "[Archives]\r\nArchive 0=a\r\n");
-    EXPECT_EQ(view.list, (std::vector<ShownEntry>{{"a", false, true}}));
+    EXPECT_EQ(view.list, (std::vector<ShownEntry>{shown("a", false, true)}));
     EXPECT_EQ(view.scripted.shown, Names{"Archive(s) unregistered successfully."});
 }
 
@@ -108,8 +120,8 @@ TEST_F(MainWindowSessionTest, TheListFollowsTheFileKeepingTheSelectionOfUnchange
     view.select({0, 2});
     writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=other\r\n");
     EXPECT_TRUE(session.followSettingsFile());
-    EXPECT_EQ(view.list, (std::vector<ShownEntry>{
-                             {"a", true, true}, {"b", false, true}, {"other", false, true}}));
+    EXPECT_EQ(view.list, (std::vector<ShownEntry>{shown("a", true, true), shown("b", false, true),
+                                                  shown("other", false, true)}));
 
     // Unchanged content leaves the list alone, scroll position and all.
     const int shownBefore = view.listsShown;
@@ -158,17 +170,90 @@ TEST_F(MainWindowSessionTest, EntriesMissingFromDataFilesAreMarkedAndFollowTheFo
     fs::create_directory(folder / "Data Files");
     writeBytes(folder / "Data Files" / "here.bsa", "archive");
     chooseIni(writeIni("app.ini", "[Archives]\r\nArchive 0=here.bsa\r\nArchive 1=gone.bsa\r\n"));
-    EXPECT_EQ(view.list,
-              (std::vector<ShownEntry>{{"here.bsa", false, false}, {"gone.bsa", false, true}}));
+    EXPECT_EQ(view.list, (std::vector<ShownEntry>{shown("here.bsa", false, false),
+                                                  shown("gone.bsa", false, true)}));
     view.select({1});
     writeBytes(folder / "Data Files" / "gone.bsa", "archive");
     EXPECT_TRUE(session.followSettingsFile());
-    EXPECT_EQ(view.list,
-              (std::vector<ShownEntry>{{"here.bsa", false, false}, {"gone.bsa", true, false}}));
+    EXPECT_EQ(view.list, (std::vector<ShownEntry>{shown("here.bsa", false, false),
+                                                  shown("gone.bsa", true, false)}));
     fs::remove_all(folder / "Data Files");
     EXPECT_TRUE(session.followSettingsFile());
-    EXPECT_EQ(view.list,
-              (std::vector<ShownEntry>{{"here.bsa", false, true}, {"gone.bsa", true, true}}));
+    EXPECT_EQ(view.list, (std::vector<ShownEntry>{shown("here.bsa", false, true),
+                                                  shown("gone.bsa", true, true)}));
+}
+
+TEST_F(MainWindowSessionTest, EntriesBehindAGapAreShownMarkedAndMoveBackByKeys) {
+    const std::string ini = writeIni(
+        "app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 3=d\r\nArchive 5=B\r\n");
+    chooseIni(ini);
+    ASSERT_EQ(view.names(), (Names{"a", "b", "d", "B"}));
+    EXPECT_FALSE(view.list[1].notLoaded);
+    EXPECT_TRUE(view.list[2].notLoaded);
+    EXPECT_EQ(view.list[2].icon(), ShownEntry::Icon::NotLoaded);
+    EXPECT_EQ(view.list[2].note,
+              "Not loaded: slot 2 is empty, and the other application stops reading there.\n" +
+                  std::string(kNotFound));
+    EXPECT_TRUE(view.list[3].registeredTwice) << "b and B name one file";
+    EXPECT_NE(view.list[3].note.find("Registered twice: slot 1 holds the same archive."),
+              std::string::npos)
+        << view.list[3].note;
+
+    view.select({2});
+    const auto menu = session.listMenu();
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_EQ(menu[0].caption, "Move Up");
+    EXPECT_TRUE(menu[0].enabled && menu[1].enabled && menu[2].enabled);
+    session.moveSelected(MoveDirection::Up);
+    EXPECT_EQ(readBytes(folder / "app.ini"),
+              "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=d\r\nArchive 5=B\r\n");
+    EXPECT_EQ(view.selectedEntries(), std::vector<int>{2}) << "the selection follows d";
+    EXPECT_EQ(view.current, 2);
+    EXPECT_FALSE(view.list[2].notLoaded);
+
+    // Up from slot 0 is refused; the last entry cannot go further down.
+    view.list[2].selected = false;
+    view.select({0, 3});
+    EXPECT_TRUE(session.listMenu()[0].enabled) << "B can still move up";
+    view.list[3].selected = false;
+    EXPECT_FALSE(session.listMenu()[0].enabled);
+    view.list[0].selected = false;
+    view.select({3});
+    EXPECT_FALSE(session.listMenu()[1].enabled);
+    view.list[3].selected = false;
+    EXPECT_FALSE(session.listMenu()[2].enabled) << "nothing selected to unregister";
+    EXPECT_TRUE(view.scripted.shown.empty());
+}
+
+TEST_F(MainWindowSessionTest, AMoveOverAListThatNoLongerShowsTheFileChangesNothing) {
+    const std::string ini =
+        writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\n");
+    chooseIni(ini);
+    view.select({2});
+    // Another program fills a gap the list does not know of, behind the moved entry.
+    const std::string changed =
+        "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\nArchive 4=x\r\n";
+    writeBytes(folder / "app.ini", changed);
+    session.run(ListCommand::MoveUp);
+    EXPECT_EQ(readBytes(folder / "app.ini"), changed);
+    ASSERT_EQ(view.scripted.warned.size(), 1u);
+    EXPECT_TRUE(view.scripted.warned[0].find("nothing was moved") != std::string::npos)
+        << view.scripted.warned[0];
+    EXPECT_EQ(view.names(), (Names{"a", "b", "c", "x"})) << "the list shows the file as it is";
+}
+
+TEST_F(MainWindowSessionTest, UnregisteringFromTheMiddleKeepsTheRestLoadedAndThePlace) {
+    chooseIni(writeIni("app.ini",
+                       "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\nArchive "
+                       "4=e\r\n"));
+    view.select({1});
+    session.unregisterSelected();
+    EXPECT_EQ(readBytes(folder / "app.ini"),
+              "[Archives]\r\nArchive 0=a\r\nArchive 1=c\r\nArchive 3=e\r\n");
+    EXPECT_EQ(view.names(), (Names{"a", "c", "e"}));
+    EXPECT_TRUE(view.list[2].notLoaded) << "e stays behind its gap";
+    EXPECT_EQ(view.current, 1) << "the place of the removed entry stays current";
+    EXPECT_TRUE(view.scripted.shown.empty());
 }
 
 // A dialog that, while open, is told of a change of the settings file.

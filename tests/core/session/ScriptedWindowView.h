@@ -20,16 +20,17 @@ public:
         list = entries;
         ++listsShown;
     }
-    std::vector<SlotIndex> selectedEntries() const override {
-        std::vector<SlotIndex> selected;
+    std::vector<int> selectedEntries() const override {
+        std::vector<int> selected;
         for (std::size_t i = 0; i < list.size(); ++i) {
             if (list[i].selected) {
-                selected.push_back(static_cast<SlotIndex>(i));
+                selected.push_back(static_cast<int>(i));
             }
         }
         return selected;
     }
-    void scrollToEntry(SlotIndex slot) override { scrolledTo.push_back(slot); }
+    void scrollToEntry(int position) override { scrolledTo.push_back(position); }
+    void setCurrentEntry(int position) override { current = position; }
     void watchSettingsFile(const std::string& path) override { watched = path; }
     bool modalDialogOpen() const override { return dialogOpen; }
     UserPrompts& prompts() override { return *currentPrompts; }
@@ -53,7 +54,8 @@ public:
     std::string iniLabel;
     std::vector<ShownEntry> list;
     int listsShown = 0;
-    std::vector<SlotIndex> scrolledTo;
+    std::vector<int> scrolledTo;
+    int current = -1;
     std::string watched;
     bool dialogOpen = false;
     ScriptedPrompts scripted;

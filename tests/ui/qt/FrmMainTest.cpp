@@ -28,7 +28,7 @@ private slots:
     void tabOrderFollowsTheDesign();
     void scalesWithTheDesktopAndClipsNothing();
     void choosingAnArchiveSetsItsPathButLeavesTheList();
-    void choosingASettingsFileListsItsArchivesUpToTheFirstGap();
+    void choosingASettingsFileListsEveryFilledSlot();
     void choosingTheSameSettingsFileAgainPicksUpChanges();
     void aSettingsFileWithoutArchivesEmptiesTheList();
     void rejectedOrCancelledChoicesChangeNothing();
@@ -220,14 +220,17 @@ void FrmMainTest::choosingAnArchiveSetsItsPathButLeavesTheList() {
     QCOMPARE(listed(), QStringList{"a.bsa"});
 }
 
-void FrmMainTest::choosingASettingsFileListsItsArchivesUpToTheFirstGap() {
+void FrmMainTest::choosingASettingsFileListsEveryFilledSlot() {
     const QString ini = writeIni("app.ini",
                                  "[General]\r\nArchive 0=no\r\n[Archives]\r\nArchive 1=b.bsa\r\n"
                                  "Archive 0=a.bsa\r\nArchive 2=abc\r\nArchive 4=e.bsa\r\n");
     chooseNext({ini});
     click("cmdINI");
     QCOMPARE(m_window->iniPath(), ini);
-    QCOMPARE(listed(), (QStringList{"a.bsa", "b.bsa", "abc"}));
+    QCOMPARE(listed(), (QStringList{"a.bsa", "b.bsa", "abc", "e.bsa"}));
+    const QString note =
+        m_window->findChild<QListWidget*>("lstArchives")->item(3)->data(Qt::ToolTipRole).toString();
+    QVERIFY2(note.startsWith("Not loaded: slot 3 is empty"), qPrintable(note));
     QVERIFY(m_prompts->shown.empty());
 }
 
@@ -392,14 +395,14 @@ void FrmMainTest::unregisteringRemovesTheSelectedSlotsAndRefillsTheList() {
     selectRows({2});
     click("cmdUnpatch");
     QVERIFY(m_prompts->shown.empty());
-    QCOMPARE(listed(), (QStringList{"a", "b"}));
-    selectRows({0, 1});
+    QCOMPARE(listed(), (QStringList{"a", "b", "d"}));
+    selectRows({0, 2});
     click("cmdUnpatch");
     QCOMPARE(m_prompts->shown, std::vector<std::string>{"Archive(s) unregistered successfully."});
-    QVERIFY(listed().isEmpty());
+    QCOMPARE(listed(), QStringList{"b"});
     QFile file(ini);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("[Archives]\r\nArchive 3=d\r\n"));
+    QCOMPARE(file.readAll(), QByteArray("[Archives]\r\nArchive 0=b\r\n"));
 }
 
 void FrmMainTest::keysPressButtonsAndDeleteUnregisters() {
