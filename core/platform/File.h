@@ -35,7 +35,8 @@ public:
     };
     static SysResult<File> open(const std::filesystem::path& path, Access access);
     // A new file under a name that nothing had, locked (see tryLock) for as long as it is
-    // open; nothing when the name is taken, or was taken away before the lock held.
+    // open; nothing when the name is taken, or was taken away before the lock held. Whatever
+    // fails after the file was made, the file is removed again.
     static SysResult<std::optional<File>> createNew(const std::filesystem::path& path);
 
     File(File&& other) noexcept;
@@ -53,9 +54,11 @@ public:
     // size; success where the file system cannot reserve.
     SysStatus reserve(std::uint64_t size) const;
     SysStatus flush() const;
-    // An exclusive lock that every Varnock takes the same way, without waiting: false while
-    // another open file holds it. Released when the file is closed.
-    SysResult<bool> tryLock() const;
+    // An exclusive lock that every Varnock takes the same way, without waiting, released when
+    // the file is closed. Where the file system has no locks (some network and FUSE file
+    // systems), it guards nothing and the callers go on without it.
+    enum class Lock { Taken, HeldElsewhere, Unsupported };
+    SysResult<Lock> tryLock() const;
     // Whether the file was created by this user.
     SysResult<bool> ownedByUs() const;
     // Removes the name path while it still names this very file.

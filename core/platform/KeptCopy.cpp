@@ -45,8 +45,8 @@ CopyState stateOf(const fs::path& copy, std::string_view name, std::string_view 
     if (!info || info.value().kind != FileKind::Regular) {
         return CopyState::Unfinished;
     }
-    const auto free = file.value().tryLock();
-    if (free && !free.value()) {
+    const auto lock = file.value().tryLock();
+    if (lock && lock.value() == File::Lock::HeldElsewhere) {
         return CopyState::InUse;
     }
     if (name.substr(prefix.size(), kFingerprintDigits) ==

@@ -15,21 +15,26 @@ namespace fs = std::filesystem;
 // A leftover must have stood this long, so that a file that another Varnock is just
 // creating, locking or exchanging is never taken for one.
 constexpr std::chrono::seconds kLeftoverAge{1};
+// Where the file system has no locks, a file still being written cannot be told by its lock:
+// only one left unchanged far longer than any write pauses is taken.
+constexpr std::chrono::minutes kLeftoverAgeWithoutLocks{10};
 
 bool isLeftover(const File& file) {
     using namespace std::chrono;
     const auto info = file.info();
-    const auto now = duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
-    if (!info || info.value().kind != FileKind::Regular ||
-        now - info.value().changed < duration_cast<nanoseconds>(kLeftoverAge).count()) {
+    if (!info || info.value().kind != FileKind::Regular) {
         return false;
     }
+    const nanoseconds age(
+        duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count() -
+        info.value().changed);
     const auto ours = file.ownedByUs();
-    if (!ours || !ours.value()) {
+    if (age < kLeftoverAge || !ours || !ours.value()) {
         return false;
     }
-    const auto locked = file.tryLock();
-    return locked && locked.value();
+    const auto lock = file.tryLock();
+    return lock && (lock.value() == File::Lock::Taken ||
+                    (lock.value() == File::Lock::Unsupported && age >= kLeftoverAgeWithoutLocks));
 }
 
 }  // namespace

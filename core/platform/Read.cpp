@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Read.h"
 
+#include <new>
+#include <string>
+
 #include "platform/File.h"
 
 namespace varnock::platform {
@@ -28,12 +31,27 @@ Result<OneRead> readOnce(const std::filesystem::path& path) {
     OneRead one;
     one.read.exists = true;
     std::string& bytes = one.read.bytes;
+    // Told as the refusal it is, not as an error of the program.
+    const auto grow = [&](std::size_t to) {
+        try {
+            bytes.resize(to);
+            return Status::success();
+        } catch (const std::bad_alloc&) {
+            return Status::failure(describeFailure(kWhat, path,
+                                                   "there is not enough memory left to read it (" +
+                                                       std::to_string(to >> 20) + " MiB)"));
+        }
+    };
     // One byte more than expected, so that the end of the file is seen without growing.
-    bytes.resize(before.value().stamp.size + 1);
+    if (Status grown = grow(before.value().stamp.size + 1); !grown) {
+        return grown;
+    }
     std::size_t size = 0;
     for (;;) {
         if (size == bytes.size()) {
-            bytes.resize(bytes.size() * 2);
+            if (Status grown = grow(bytes.size() * 2); !grown) {
+                return grown;
+            }
         }
         const auto got = file.readAt(size, bytes.data() + size, bytes.size() - size);
         if (!got) {

@@ -46,7 +46,8 @@ Result<SaveLock> SaveLock::take(const std::filesystem::path& target) {
         if (!locked) {
             return failure("Cannot save", target, locked.error());
         }
-        if (locked.value()) {
+        // Without locks the save still checks, before its swap, that the file is as read.
+        if (locked.value() != File::Lock::HeldElsewhere) {
             return SaveLock(target, std::move(opened).value());
         }
         if (std::chrono::steady_clock::now() >= deadline) {

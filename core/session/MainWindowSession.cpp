@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 #include <optional>
 
 #include "CopyProgressView.h"
@@ -42,6 +43,8 @@ void MainWindowSession::guarded(Action action) {
     const Acting acting(m_acting);
     try {
         action();
+    } catch (const std::bad_alloc&) {
+        recoverFrom("there is not enough memory left.");
     } catch (const std::exception& error) {
         recoverFrom(error.what());
     } catch (...) {

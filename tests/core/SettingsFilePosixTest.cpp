@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
+#include <fstream>
 
+#include "ArchiveSlotTable.h"
 #include "SampleSettings.h"
 #include "SettingsFileFixture.h"
 #include "Unprivileged.h"
@@ -57,6 +60,45 @@ TEST_F(SettingsFileTest, AWriteThatFailsHalfwayLeavesTheOldBytesAndNoLeftovers) 
     }));
     EXPECT_EQ(readBytes(ini), big);
     EXPECT_EQ(folder.listing(), "app.ini");
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VARNOCK_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VARNOCK_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+TEST_F(SettingsFileTest, ALargeFileWithTooLittleMemoryLeftIsRefusedAsSuch) {
+#ifdef VARNOCK_ADDRESS_SANITIZER
+    GTEST_SKIP() << "the address sanitizer reserves more address space than any limit allows";
+#else
+    constexpr std::size_t kMiB = 1u << 20;
+    writeBytes(ini, kRealistic + std::string(60 * kMiB, ';'));
+    EXPECT_TRUE(testing::runInChild([&]() -> std::string {
+        // Room for what the process holds now and some more, not for the file.
+        std::size_t pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t room = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + 24 * kMiB;
+        const rlimit limit{room, room};
+        if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) {
+            return "cannot limit the address space";
+        }
+        try {
+            const auto read = ArchiveSlotTable(ini).snapshot();
+            if (read) {
+                return "the file was read within the limit";
+            }
+            return read.reason().starts_with("Cannot read \"" + ini.string() + "\": there is not " +
+                                             "enough memory left to read it")
+                       ? ""
+                       : "the refusal does not say why: " + read.reason();
+        } catch (const std::exception& error) {
+            return std::string("the reader let this escape: ") + error.what();
+        }
+    }));
+#endif
 }
 
 TEST_F(SettingsFileTest, AFileThatCannotBeReadIsNeverWritten) {

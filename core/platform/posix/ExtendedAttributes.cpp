@@ -120,6 +120,15 @@ Result<Carried> keepFlags(const fs::path& old, int to) {
         return notSupported(errno) ? Result<Carried>(Carried::NotPossible)
                                    : failure("Cannot save", old, SystemError::last());
     }
+    // No program may replace or rewrite such a file, and a new file given these flags could
+    // not even be removed again: refused before anything is given.
+    if ((flags & (FS_APPEND_FL | FS_IMMUTABLE_FL)) != 0) {
+        return Status::failure(
+            describeFailure("Cannot save", old,
+                            std::string("it is marked ") +
+                                ((flags & FS_IMMUTABLE_FL) != 0 ? "immutable" : "append-only") +
+                                ", so no program may change it (see chattr)"));
+    }
     // Only what chattr can change; the rest (extents, inline data) is the file system's own.
     constexpr int kChangeable = FS_FL_USER_MODIFIABLE;
     if ((ownFlags & kChangeable) == (flags & kChangeable)) {

@@ -58,13 +58,32 @@ SysResult<std::optional<File>> File::createNew(const std::filesystem::path& path
         }
         return SystemError::last();
     }
+    // What was made here is removed again whatever fails, or it would stay for good: a file
+    // system without locks never lets the sweep take it.
+    const auto discard = [&](SystemError error) -> SysResult<std::optional<File>> {
+        ::unlink(path.c_str());
+        return error;
+    };
+    const auto locked = file.tryLock();
+    if (!locked) {
+        return discard(locked.error());
+    }
     // A sweeping Varnock may take the file between its creation and its lock; then it is
     // made anew under another name.
     struct stat held {};
     struct stat named {};
-    if (::flock(fd(file.m_handle), LOCK_EX | LOCK_NB) != 0 ||
-        ::fstat(fd(file.m_handle), &held) != 0 || ::stat(path.c_str(), &named) != 0 ||
-        !sameFile(held, named)) {
+    if (::fstat(fd(file.m_handle), &held) != 0) {
+        return discard(SystemError::last());
+    }
+    if (::stat(path.c_str(), &named) != 0) {
+        return errno == ENOENT ? SysResult<std::optional<File>>(std::optional<File>())
+                               : discard(SystemError::last());
+    }
+    if (!sameFile(held, named)) {
+        return std::optional<File>();  // the name is another's now
+    }
+    if (locked.value() == Lock::HeldElsewhere) {
+        ::unlink(path.c_str());
         return std::optional<File>();
     }
     return std::optional<File>(std::move(file));
@@ -146,14 +165,18 @@ SysStatus File::flush() const {
     return kDone;
 }
 
-SysResult<bool> File::tryLock() const {
+SysResult<File::Lock> File::tryLock() const {
     if (::flock(fd(m_handle), LOCK_EX | LOCK_NB) == 0) {
-        return true;
+        return Lock::Taken;
     }
-    if (errno == EWOULDBLOCK) {
-        return false;
+    const SystemError error = SystemError::last();
+    if (error.is(SystemError::Kind::Locked)) {
+        return Lock::HeldElsewhere;
     }
-    return SystemError::last();
+    if (error.is(SystemError::Kind::Unsupported)) {
+        return Lock::Unsupported;
+    }
+    return error;
 }
 
 SysResult<bool> File::ownedByUs() const {

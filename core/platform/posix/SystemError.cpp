@@ -26,6 +26,7 @@ SystemError::Kind SystemError::kind() const {
         case EWOULDBLOCK:
             return Kind::Locked;
         case EINVAL:
+        case ENOLCK:
         case ENOSYS:
         case EOPNOTSUPP:
             return Kind::Unsupported;

@@ -68,10 +68,16 @@ SysResult<std::optional<File>> File::createNew(const std::filesystem::path& path
     }
     File file(reinterpret_cast<std::intptr_t>(created));
     const auto locked = file.tryLock();
-    if (!locked) {
-        return locked.error();
+    if (!locked || locked.value() == Lock::HeldElsewhere) {
+        // What was made here goes again, or it would stay for good.
+        file.close();
+        ::DeleteFileW(path.c_str());
+        if (!locked) {
+            return locked.error();
+        }
+        return std::optional<File>();
     }
-    return locked.value() ? std::optional<File>(std::move(file)) : std::optional<File>();
+    return std::optional<File>(std::move(file));
 }
 
 void File::close() {
@@ -162,16 +168,20 @@ SysStatus File::flush() const {
     return kDone;
 }
 
-SysResult<bool> File::tryLock() const {
+SysResult<File::Lock> File::tryLock() const {
     OVERLAPPED where = at(kLockedByte);
     if (::LockFileEx(handleOf(m_handle), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
                      0, &where)) {
-        return true;
+        return Lock::Taken;
     }
-    if (::GetLastError() == ERROR_LOCK_VIOLATION || ::GetLastError() == ERROR_IO_PENDING) {
-        return false;
+    const SystemError error = SystemError::last();
+    if (error.code() == ERROR_IO_PENDING || error.is(SystemError::Kind::Locked)) {
+        return Lock::HeldElsewhere;
     }
-    return SystemError::last();
+    if (error.is(SystemError::Kind::Unsupported)) {
+        return Lock::Unsupported;
+    }
+    return error;
 }
 
 SysStatus File::removeIfNamed(const std::filesystem::path&) const {

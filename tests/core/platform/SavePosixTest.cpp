@@ -132,6 +132,21 @@ TEST_F(SaveTest, AclsAttributesAndFlagsSurviveAReplacement) {
     }
 }
 
+TEST_F(SaveTest, AnAppendOnlyFileIsRefusedAndTheFolderStaysAsItWas) {
+    writeBytes(ini, kRealistic);
+    const auto path = quoted(ini);
+    if (!succeeds("chattr +a " + path)) {
+        GTEST_SKIP() << "chattr +a does not work here (needs root and a file system with flags)";
+    }
+    const Status saved = file.write("Archives", "Archive 0", "New.bsa");
+    const std::string listing = folder.listing();
+    EXPECT_TRUE(succeeds("chattr -a " + path));
+    EXPECT_FALSE(saved) << "an append-only file was saved";
+    EXPECT_NE(saved.reason().find("append-only"), std::string::npos) << saved.reason();
+    EXPECT_EQ(readBytes(ini), kRealistic);
+    EXPECT_EQ(listing, "app.ini") << "the refused save left a file behind";
+}
+
 TEST_F(SaveTest, AGroupMemberWhoIsNotTheOwnerLeavesTheOwnerAsItWas) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "needs root to give the file to another owner";

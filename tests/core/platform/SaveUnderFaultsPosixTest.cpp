@@ -31,6 +31,7 @@ using testing::note;
 using testing::ProbeTest;
 using testing::readBytes;
 using testing::runCommand;
+using testing::straysIn;
 using testing::StrayWatch;
 using testing::writeBytes;
 
@@ -49,8 +50,38 @@ const std::set<std::string> kFileCalls = {
     "fgetxattr", "fsetxattr", "ioctl",      "linkat",   "mkdir",    "mkdirat",         "utimensat",
     "access",    "faccessat", "faccessat2", "lseek",    "fcntl",    "copy_file_range", "readlink",
     "readlinkat"};
+// What strace makes of a file system without locks.
+constexpr std::string_view kLocksUnsupported = "flock:error=ENOLCK";
 // Calls that can also fail for want of space.
 const std::set<std::string> kSpaceCalls = {"write", "pwrite64", "fallocate", "copy_file_range"};
+
+// Locks unsupported by the file system (flock failing every time), then the lock and the
+// identity checks around each temporary's creation failing once at each of their calls.
+std::vector<std::string> lockAndIdentityFailures(const std::vector<Call>& calls) {
+    static const std::set<std::string> kChecks = {"flock", "fstat", "newfstatat", "statx", "stat"};
+    std::vector<std::string> injections = {std::string(kLocksUnsupported)};
+    std::set<std::string> seen;
+    for (const auto& call : calls) {
+        const std::string injection =
+            call.name + ":error=EIO:when=" + std::to_string(call.occurrence);
+        if (call.afterStart && kChecks.contains(call.name) && seen.insert(injection).second) {
+            injections.push_back(injection);
+        }
+    }
+    return injections;
+}
+
+// The temporaries (".varnock-…") in folder.
+std::vector<std::string> temporariesIn(const fs::path& folder) {
+    std::vector<std::string> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().filename().string().starts_with(".varnock-")) {
+            found.push_back(it->path().string());
+        }
+    }
+    return found;
+}
 
 // A settings file of a few kilobytes as the owning application leaves it: CRLF, comments,
 // the archive list between other sections.
@@ -281,6 +312,38 @@ TEST_P(SaveUnderFaults, AnyFileCallFailingLeavesTheFileOldOrNew) {
     expectOnlyTheSettingsFileAfterACleanSave("the failed saves", watch);
 }
 
+// Nothing a save creates stays behind it, at once rather than at the next save's sweep, and a
+// file system without locks saves all the same.
+TEST_P(SaveUnderFaults, ALockOrIdentityCheckFailingLeavesNoTemporary) {
+    resetSettings();
+    const auto calls = traceOf(saveArgs(), settings.string());
+    ASSERT_FALSE(calls.empty());
+    std::vector<std::string> failures;
+    const auto injections = lockAndIdentityFailures(calls);
+    for (const auto& injection : injections) {
+        resetSettings();
+        const auto run = probe(saveArgs(), {"-o", "/dev/null", "-e", "inject=" + injection});
+        std::vector<std::string> left = temporariesIn(cache / "varnock");
+        for (const auto& name : straysIn(settings, {"app.ini", "other.ini"})) {
+            left.push_back(name);
+        }
+        std::size_t backedUp = 0;
+        std::string wrong = wrongAfter(run, false, backedUp);
+        if (injection == kLocksUnsupported && !run.exited(0)) {
+            wrong = "the save failed without locks: " + firstLine(run.output);
+        }
+        if (!left.empty()) {
+            wrong += (wrong.empty() ? "" : "; ") + std::string("left") + joined(left);
+        }
+        if (!wrong.empty()) {
+            failures.push_back(injection + ": " + wrong);
+        }
+    }
+    note("failures injected", injections.size());
+    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << injections.size()
+                                  << " injected failures went wrong:" << joined(failures);
+}
+
 INSTANTIATE_TEST_SUITE_P(Routes, SaveUnderFaults,
                          ::testing::Values(Route::ByRename, Route::InPlace),
                          [](const ::testing::TestParamInfo<Route>& info) {
@@ -289,6 +352,50 @@ INSTANTIATE_TEST_SUITE_P(Routes, SaveUnderFaults,
                          });
 
 class CopyUnderFaults : public ProbeTest {};
+
+// As for the save; and without locks, a registration with a copy (the copy, then the save
+// beside it) goes through.
+TEST_F(CopyUnderFaults, ALockOrIdentityCheckFailingLeavesNoTemporary) {
+    const fs::path dataFiles = temp / "Data Files";
+    const fs::path destination = dataFiles / "Source.bsa";
+    const std::string bytes(1u << 20, 'b');
+    writeBytes(temp / "Source.bsa", bytes);
+    writeBytes(temp / "app.ini", "[Archives]\r\n");
+    fs::create_directories(dataFiles);
+    const std::vector<std::string> copy = {"copy", (temp / "Source.bsa").string(),
+                                           destination.string()};
+    const auto calls = traceOf(copy, dataFiles.string());
+    ASSERT_FALSE(calls.empty());
+    std::vector<std::string> failures;
+    const auto injections = lockAndIdentityFailures(calls);
+    for (const auto& injection : injections) {
+        fs::remove(destination);
+        const auto run = probe(copy, {"-o", "/dev/null", "-e", "inject=" + injection});
+        std::string wrong = straceRefusal(run);
+        const auto copied = bytesOf(destination);
+        if (copied ? *copied != bytes || !run.exited(0) : run.exited(0)) {
+            wrong += "the run " + run.ending() + " but the destination holds " +
+                     (copied ? std::to_string(copied->size()) + " bytes" : "nothing");
+        }
+        if (const auto left = straysIn(dataFiles, {"Source.bsa"}); !left.empty()) {
+            wrong += " left" + joined(std::vector<std::string>(left.begin(), left.end()));
+        }
+        if (injection == kLocksUnsupported && !run.exited(0)) {
+            wrong += " the copy failed without locks: " + firstLine(run.output);
+        }
+        if (!wrong.empty()) {
+            failures.push_back(injection + ": " + wrong);
+        }
+    }
+    note("failures injected", injections.size());
+    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << injections.size()
+                                  << " injected failures went wrong:" << joined(failures);
+
+    const auto saved = probe({"set", (temp / "app.ini").string(), "Archive 0", "Source.bsa"},
+                             {"-o", "/dev/null", "-e", "inject=" + std::string(kLocksUnsupported)});
+    EXPECT_TRUE(saved.exited(0)) << "the save without locks failed: " << saved.output;
+    EXPECT_EQ(readBytes(temp / "app.ini"), "[Archives]\r\nArchive 0=Source.bsa\r\n");
+}
 
 TEST_F(CopyUnderFaults, KilledAtAnySystemCallTheDestinationIsAbsentOrWhole) {
     const fs::path source = temp / "Source.bsa";
