@@ -74,54 +74,45 @@ std::optional<SlotIndex> slotOfKey(std::string_view name) {
 std::optional<std::string> rearrangedText(std::string_view text, const SlotLayout& layout) {
     const SlotLines lines = slotLinesOf(text);
     const auto has = [&](const std::optional<SlotIndex>& n) { return n && lines.first[at(*n)]; };
-    const auto valueOf = [&](SlotIndex n) {
-        const ini::KeyLine& line = *lines.first[at(n)];
-        return text.substr(line.valueBegin, line.valueEnd - line.valueBegin);
-    };
-    std::vector<Splice> splices;
+    // The lines of the slots that change, in the file's order, are given to the slots that
+    // then hold a value, in slot order: keys stay in the order they stood, and lines beyond
+    // those needed go.
+    std::vector<SlotIndex> changedLines;
+    std::vector<SlotIndex> receiving;
     std::array<bool, kSlotCount> changed{};
-    std::array<bool, kSlotCount> freed{};  // the slot's line is given up
     for (SlotIndex n = 0; n <= kMaxSlot; ++n) {
         changed[at(n)] = layout[at(n)] != n;
-        freed[at(n)] = changed[at(n)] && has(n) && !has(layout[at(n)]);
-        if (changed[at(n)] && has(n) && has(layout[at(n)])) {
-            const ini::KeyLine& line = *lines.first[at(n)];
-            splices.push_back(
-                {line.valueBegin, line.valueEnd, std::string(valueOf(*layout[at(n)]))});
+        if (changed[at(n)] && has(n)) {
+            changedLines.push_back(n);
+        }
+        if (changed[at(n)] && has(layout[at(n)])) {
+            receiving.push_back(n);
         }
     }
-    // Each slot that gets a key takes a given-up line: its source's first, else the first free.
-    for (SlotIndex n = 0; n <= kMaxSlot; ++n) {
-        const auto& from = layout[at(n)];
-        if (has(n) || !has(from)) {
+    std::sort(changedLines.begin(), changedLines.end(), [&](SlotIndex a, SlotIndex b) {
+        return lines.first[at(a)]->line.begin < lines.first[at(b)]->line.begin;
+    });
+    std::vector<Splice> splices;
+    for (std::size_t i = 0; i < changedLines.size(); ++i) {
+        const ini::KeyLine& line = *lines.first[at(changedLines[i])];
+        if (i >= receiving.size()) {
+            splices.push_back({line.line.begin, line.line.next, ""});
             continue;
         }
-        SlotIndex taken = *from;
-        if (!freed[at(taken)]) {
-            taken =
-                static_cast<SlotIndex>(std::find(freed.begin(), freed.end(), true) - freed.begin());
+        const SlotIndex to = receiving[i];
+        if (to != changedLines[i]) {
+            const auto nameBegin = static_cast<std::size_t>(line.name.data() - text.data());
+            splices.push_back({nameBegin, nameBegin + line.name.size(), slotKey(to)});
         }
-        freed[at(taken)] = false;
-        const ini::KeyLine& line = *lines.first[at(taken)];
-        const auto nameBegin = static_cast<std::size_t>(line.name.data() - text.data());
-        splices.push_back({nameBegin, nameBegin + line.name.size(), slotKey(n)});
-        if (taken != *from) {
-            splices.push_back({line.valueBegin, line.valueEnd, std::string(valueOf(*from))});
-        }
-    }
-    for (SlotIndex n = 0; n <= kMaxSlot; ++n) {
-        if (freed[at(n)]) {
-            const ini::Line& line = lines.first[at(n)]->line;
-            splices.push_back({line.begin, line.next, ""});
-        }
+        const ini::KeyLine& from = *lines.first[at(*layout[at(to)])];
+        splices.push_back(
+            {line.valueBegin, line.valueEnd,
+             std::string(text.substr(from.valueBegin, from.valueEnd - from.valueBegin))});
     }
     for (const auto& [n, line] : lines.later) {
         if (changed[at(n)]) {
             splices.push_back({line.begin, line.next, ""});
         }
-    }
-    if (splices.empty()) {
-        return std::nullopt;
     }
     std::sort(splices.begin(), splices.end(),
               [](const Splice& a, const Splice& b) { return a.begin < b.begin; });

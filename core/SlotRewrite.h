@@ -16,10 +16,10 @@ namespace varnock {
 std::optional<SlotIndex> slotOfKey(std::string_view name);
 
 // The text with each slot n holding the value bytes of slot layout[n] as they stand, or no
-// key. A slot that keeps a key keeps its line, with new value bytes; a slot that gets a key
-// takes over a line that its slot gives up (its source's, where it can), so that each key
-// stays where a reader of the file expects it. Lines a slot gives up and the unread second
-// lines of every changed slot go. Nothing when that changes nothing.
+// key. Only the lines of slots that change are rewritten, keeping the order of their keys:
+// the first line of each, in the file's order, goes to the next slot that then holds a value;
+// lines left over and the unread second lines of changed slots go. Nothing when that changes
+// nothing.
 std::optional<std::string> rearrangedText(std::string_view text, const SlotLayout& layout);
 
 }  // namespace varnock

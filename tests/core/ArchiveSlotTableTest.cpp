@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SlotLayout.h"
 #include "TemporaryFolder.h"
 
 namespace varnock {
@@ -40,6 +41,74 @@ TEST_F(ArchiveSlotTableTest, ListingStopsAtTheFirstEmptySlot) {
     EXPECT_EQ(listedValues(), (std::vector<std::string>{"a.bsa"}));
     useFile("[Archives]\r\nArchive 1=b.bsa\r\nArchive 2=c.bsa\r\n");
     EXPECT_TRUE(listedValues().empty());
+}
+
+// One move of the selected slots, as the file's key lines show it before and after.
+struct Move {
+    std::string before;
+    std::vector<SlotIndex> selected;
+    MoveDirection direction;
+    std::string after;  // empty: nothing can move
+};
+
+class SlotMoves : public ArchiveSlotTableTest, public ::testing::WithParamInterface<Move> {};
+
+TEST_P(SlotMoves, MoveTheSelectionOneSlotKeepingEveryOtherByte) {
+    const Move& move = GetParam();
+    const std::string head = "; kept\r\n[Archives]\r\n";
+    const std::string tail = "[Other]\r\nArchive 1=x\r\n";
+    useFile(head + move.before + tail);
+    const auto filled = table.snapshot().value().filled();
+    const auto layout = layoutMoved(move.selected, move.direction, filled.back().index);
+    ASSERT_EQ(layout.has_value(), !move.after.empty());
+    if (layout) {
+        EXPECT_EQ(table.rearrange(filled, *layout).value(), TableChange::Saved);
+        EXPECT_EQ(testing::readBytes(ini), head + move.after + tail);
+    }
+}
+
+constexpr auto kUp = MoveDirection::Up;
+constexpr auto kDown = MoveDirection::Down;
+INSTANTIATE_TEST_SUITE_P(
+    Table, SlotMoves,
+    ::testing::Values(
+        // Up into an empty slot fills it; down swaps values, each line staying in its place.
+        Move{"Archive 0=a\r\nArchive 1=b\r\nArchive 3=d\r\n",
+             {3},
+             kUp,
+             "Archive 0=a\r\nArchive 1=b\r\nArchive 2=d\r\n"},
+        Move{"Archive 0=a\r\nArchive 1=\"b\"\r\nArchive 2=c\r\n",
+             {1},
+             kDown,
+             "Archive 0=a\r\nArchive 1=c\r\nArchive 2=\"b\"\r\n"},
+        // A block moves as one; one held at the edge holds the ones behind it.
+        Move{"Archive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\n",
+             {1, 2},
+             kUp,
+             "Archive 0=b\r\nArchive 1=c\r\nArchive 2=a\r\n"},
+        Move{"Archive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\n",
+             {0, 2},
+             kUp,
+             "Archive 0=a\r\nArchive 1=c\r\nArchive 2=b\r\n"},
+        Move{"Archive 0=a\r\nArchive 2=c\r\nArchive 3=d\r\n",
+             {2, 3},
+             kUp,
+             "Archive 0=a\r\nArchive 1=c\r\nArchive 2=d\r\n"},
+        // Nothing moves past the first slot or below the last one that holds a value.
+        Move{"Archive 0=a\r\nArchive 1=b\r\n", {0}, kUp, ""},
+        Move{"Archive 0=a\r\nArchive 1=b\r\n", {0, 1}, kDown, ""}));
+
+TEST_F(ArchiveSlotTableTest, ARearrangementOverSlotsThatChangedSavesNothing) {
+    useFile("[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\n");
+    const auto shown = table.snapshot().value().filled();
+    for (const std::string& changed :
+         {std::string("[Archives]\r\nArchive 0=a\r\nArchive 1=B\r\n"),
+          std::string("[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 9=late\r\n"),
+          std::string("[Archives]\r\nArchive 0=a\r\n")}) {
+        useFile(changed);
+        EXPECT_EQ(table.rearrange(shown, layoutWithout({0})).value(), TableChange::ListOutdated);
+        EXPECT_EQ(testing::readBytes(ini), changed);
+    }
 }
 
 TEST_F(ArchiveSlotTableTest, AFileWithoutTheSectionOrNoFileListsNothing) {

@@ -70,6 +70,20 @@ TEST_F(VirtualStoreTest, TheCopyUnderTheDriveIsFoundWhenItExists) {
 }
 #endif
 
+TEST_F(VirtualStoreTest, ACopyLooksForArchivesInTheProgramFolderToo) {
+    const std::string store = localAppData() + "\\VirtualStore\\";
+    EXPECT_EQ(virtualStoreOriginal(store + "Program Files (x86)\\Game\\game.ini", folders()),
+              "C:\\Program Files (x86)\\Game\\game.ini");
+#ifdef _WIN32  // elsewhere "\\" separates no folders
+    EXPECT_EQ(dataFilesFolders(store + "program files\\Game\\game.ini", folders()),
+              (std::vector<std::string>{store + "program files\\Game\\Data Files\\",
+                                        "C:\\Program Files\\Game\\Data Files\\"}));
+    EXPECT_EQ(dataFilesFolders("C:\\Program Files\\Game\\game.ini", folders()),
+              std::vector<std::string>{"C:\\Program Files\\Game\\Data Files\\"});
+#endif
+    EXPECT_EQ(std::nullopt, virtualStoreOriginal(store + "Games\\game.ini", folders()));
+}
+
 TEST_F(VirtualStoreTest, TheNoticeNamesTheCopy) {
     const std::string notice =
         virtualStoreNotice("C:\\Users\\u\\AppData\\Local\\VirtualStore\\x.ini");
