@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // listRegistered against its floor: 257 plain open-read-close cycles of the same file, what a
 // reader that went to the file for every slot would pay. Beside them, one registration and
-// one unregistration of 100 entries, each a read and one save, and the check for archives
-// missing from "Data Files" that each listing in the window adds.
+// one unregistration of 100 entries, each a read and one save, and the listing as the window
+// shows it: every filled slot with its marks (not loaded, not in "Data Files", registered
+// twice).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,9 +17,11 @@
 #include <vector>
 
 #include "ArchiveSlotTable.h"
+#include "PathHelpers.h"
 #include "SettingsFiles.h"
+#include "SlotLayout.h"
 #include "ini/IniText.h"
-#include "session/DataFilesCheck.h"
+#include "session/EntryMarks.h"
 
 namespace {
 
@@ -97,23 +100,27 @@ void BM_ListRegistered1M(benchmark::State& state) {
     listOf(state, largeFile());
 }
 
-// The check for archives missing from "Data Files" on a full table, beside the listing it is
-// added to: every file there under its registered name (one look-up each), every file there
-// in another letter case (one listing of the folder besides), and none there.
-enum class DataFilesHold { Exact, OtherCase, Nothing };
+// The window's listing of a full table, marks and all: every file in "Data Files" under its
+// registered name, every one there in another letter case, none there; and none there with
+// slot 1 emptied, so that every later entry is marked not loaded as well.
+enum class DataFilesHold { Exact, OtherCase, Nothing, NothingBehindAGap };
 
-void missingCheckOf(benchmark::State& state, DataFilesHold holds) {
+void listWithMarksOf(benchmark::State& state, DataFilesHold holds) {
     const fs::path game = fs::temp_directory_path() / "varnock-bench-game";
     fs::remove_all(game);
     fs::create_directories(game / "Data Files");
     const fs::path ini = game / "app.ini";
-    writeSettled(ini, bench::settingsText(40 * 1024, 6));
+    std::string text = bench::settingsText(40 * 1024, 6);
+    if (holds == DataFilesHold::NothingBehindAGap) {
+        text = *ini::withoutKey(text, kArchivesSection, slotKey(1));
+    }
+    writeSettled(ini, text);
     std::vector<std::string> names;
-    for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
+    for (const auto& slot : ArchiveSlotTable(ini).snapshot().value().filled()) {
         names.push_back(slot.value);
     }
     for (std::string name : names) {
-        if (holds == DataFilesHold::Nothing) {
+        if (holds == DataFilesHold::Nothing || holds == DataFilesHold::NothingBehindAGap) {
             break;
         }
         if (holds == DataFilesHold::OtherCase) {
@@ -123,26 +130,33 @@ void missingCheckOf(benchmark::State& state, DataFilesHold holds) {
         }
         std::ofstream(game / "Data Files" / name) << "BSA";
     }
-    const std::string iniPath = ini.string();
+    const std::vector<std::string> folders{dataFilesFolderOf(ini.string())};
+    const ArchiveSlotTable table(ini);
+    const bool present = holds == DataFilesHold::Exact || holds == DataFilesHold::OtherCase;
     for (auto _ : state) {
-        const std::vector<bool> missing = missingFromDataFiles({dataFilesFolderOf(iniPath)}, names);
-        if (missing.size() != 256 || missing.front() != (holds == DataFilesHold::Nothing)) {
-            state.SkipWithError("the check found the wrong archives");
+        const auto slots = table.snapshot();
+        const auto entries =
+            markedEntries(slots.value().filled(), slots.value().firstEmpty(), folders);
+        if (entries.size() != names.size() || entries.back().missing == present) {
+            state.SkipWithError("the listing marked the wrong archives");
         }
-        benchmark::DoNotOptimize(missing);
+        benchmark::DoNotOptimize(entries.data());
     }
-    state.SetLabel("256 registered archives");
+    state.SetLabel(std::to_string(names.size()) + " registered archives");
     fs::remove_all(game);
 }
 
-void BM_MissingCheckExact(benchmark::State& state) {
-    missingCheckOf(state, DataFilesHold::Exact);
+void BM_ListWithMarksExact(benchmark::State& state) {
+    listWithMarksOf(state, DataFilesHold::Exact);
 }
-void BM_MissingCheckOtherCase(benchmark::State& state) {
-    missingCheckOf(state, DataFilesHold::OtherCase);
+void BM_ListWithMarksOtherCase(benchmark::State& state) {
+    listWithMarksOf(state, DataFilesHold::OtherCase);
 }
-void BM_MissingCheckNothingThere(benchmark::State& state) {
-    missingCheckOf(state, DataFilesHold::Nothing);
+void BM_ListWithMarksNothingThere(benchmark::State& state) {
+    listWithMarksOf(state, DataFilesHold::Nothing);
+}
+void BM_ListWithMarksBehindAGap(benchmark::State& state) {
+    listWithMarksOf(state, DataFilesHold::NothingBehindAGap);
 }
 
 // Each iteration starts from the same file, restored outside the timing.
@@ -174,11 +188,15 @@ void BM_Unregister100Of40K(benchmark::State& state) {
     const std::string text = bench::settingsText(40 * 1024, 6);
     const fs::path path = fs::temp_directory_path() / "varnock-bench-change.ini";
     writeSettled(path, text);
-    auto shown = ArchiveSlotTable(path).listRegistered();
-    shown.resize(100);
+    const auto shown = ArchiveSlotTable(path).snapshot().value().filled();
+    std::vector<SlotIndex> removed;
+    for (SlotIndex n = 0; n < 100; ++n) {
+        removed.push_back(n);
+    }
+    const SlotLayout layout = layoutWithout(removed);
     changeOf(state, text, [&](const ArchiveSlotTable& table) {
-        const auto done = table.deleteSlots(shown);
-        return done && done.value() == Removal::Removed;
+        const auto done = table.rearrange(shown, layout);
+        return done && done.value() == TableChange::Saved;
     });
 }
 
@@ -186,9 +204,10 @@ BENCHMARK(BM_Floor40K)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListRegistered40K)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Floor1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListRegistered1M)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MissingCheckExact)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_MissingCheckOtherCase)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_MissingCheckNothingThere)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ListWithMarksExact)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ListWithMarksOtherCase)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ListWithMarksNothingThere)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ListWithMarksBehindAGap)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RegisterOne40K)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_Unregister100Of40K)->Unit(benchmark::kMillisecond)->Iterations(50);
 
