@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "FrmMain.h"
+#include "QtSettingsFolder.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     // Lets Wayland compositors match the window to its desktop file and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(VARNOCK_DESKTOP_ID));
 
+    const QtSettingsFolder qtSettings;
     FrmMain window;
     window.show();
     return QApplication::exec();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace varnock {
@@ -40,19 +41,30 @@ PixelRect clientArea(int dpi) {
 }
 
 PixelRect placeOf(Control control, int dpi) {
+    const PixelRect client = clientArea(dpi);
+    return placeOf(control, dpi, client.width, client.height);
+}
+
+PixelRect placeOf(Control control, int dpi, int width, int height) {
     const PixelRect t = twipsOf(control);
     PixelRect place{pixels(t.left, dpi), pixels(t.top, dpi), pixels(t.width, dpi),
                     pixels(t.height, dpi)};
-    const int clientWidth = clientArea(dpi).width;
+    const PixelRect designed = clientArea(dpi);
+    const int clientWidth = std::max(width, designed.width);
+    const int addedHeight = std::max(height, designed.height) - designed.height;
     switch (control) {
         case Control::lblArchive:
         case Control::lblINI:
+            place.width = clientWidth - 2 * place.left;
+            break;
         case Control::lstArchives:
             place.width = clientWidth - 2 * place.left;
+            place.height += addedHeight;
             break;
         case Control::cmdUnpatch:
         case Control::cmdPatch:
             place.left = static_cast<int>(std::lround((clientWidth - place.width) / 2.0));
+            place.top += addedHeight;
             break;
         case Control::cmdArchive:
         case Control::cmdINI:

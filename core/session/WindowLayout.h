@@ -44,10 +44,14 @@ inline constexpr std::array<Control, 5> kTabOrder{Control::cmdArchive, Control::
 
 inline constexpr int kStandardDpi = 96;
 
-// The client area, at dpi.
+// The client area as designed, at dpi: the window opens at this size and is never smaller.
 PixelRect clientArea(int dpi);
-// Where control stands in the client area at dpi: the labels and the list span the window
-// with equal margins, the two lower buttons are centred, the others stand as drawn.
+// Where control stands in the designed client area at dpi: the labels and the list span the
+// window with equal margins, the two lower buttons are centred, the others stand as drawn.
 PixelRect placeOf(Control control, int dpi);
+// The same in a client area of width by height pixels, taken as at least the designed one:
+// the labels and the list take the added width, the list the added height, and the two lower
+// buttons stay centred below it.
+PixelRect placeOf(Control control, int dpi, int width, int height);
 
 }  // namespace varnock

@@ -13,12 +13,14 @@
 #include <QMimeData>
 #include <QPixmap>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QShortcut>
 #include <QStyle>
 #include <QToolTip>
 
 #include "CopyProgressDialog.h"
 #include "DialogFileChooser.h"
+#include "DimmedText.h"
 #include "MessageBoxPrompts.h"
 #include "PathLabel.h"
 #include "SettingsFileWatcher.h"
@@ -30,9 +32,19 @@ namespace {
 using varnock::Control;
 
 // Qt scales device-independent pixels with the desktop, so the design is placed at 96 dpi.
-QRect geometryOf(Control control) {
-    const varnock::PixelRect place = varnock::placeOf(control, varnock::kStandardDpi);
+QRect geometryOf(Control control, QSize client) {
+    const varnock::PixelRect place =
+        varnock::placeOf(control, varnock::kStandardDpi, client.width(), client.height());
     return {place.left, place.top, place.width, place.height};
+}
+
+QColor colourOf(varnock::Rgb rgb) {
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+varnock::Rgb rgbOf(const QColor& colour) {
+    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
 }
 
 const varnock::ControlDesign& designOf(Control control) {
@@ -44,7 +56,7 @@ Widget* place(QWidget* parent, Control control) {
     const varnock::ControlDesign& design = designOf(control);
     auto* widget = new Widget(parent);
     widget->setObjectName(QString::fromLatin1(design.name.data(), qsizetype(design.name.size())));
-    widget->setGeometry(geometryOf(control));
+    widget->setGeometry(geometryOf(control, {}));
     widget->setAccessibleName(
         QString::fromLatin1(design.accessibleName.data(), qsizetype(design.accessibleName.size())));
     return widget;
@@ -86,7 +98,8 @@ FrmMain::FrmMain(QWidget* parent)
     setWindowTitle(kWindowTitle);
     setWindowIcon(applicationIcon());
     const varnock::PixelRect client = varnock::clientArea(varnock::kStandardDpi);
-    setFixedSize(client.width, client.height);
+    setMinimumSize(client.width, client.height);
+    resize(client.width, client.height);
     m_lstArchives->setSelectionMode(QAbstractItemView::ExtendedSelection);
     setAcceptDrops(true);
     // The mark of a missing archive fits the line, so that the list shows as many entries.
@@ -121,6 +134,15 @@ FrmMain::FrmMain(QWidget* parent)
     // the list's viewport, the keyboard's to the list.
     m_lstArchives->installEventFilter(this);
     m_lstArchives->viewport()->installEventFilter(this);
+}
+
+void FrmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    for (const varnock::ControlDesign& design : varnock::kControls) {
+        auto* widget = findChild<QWidget*>(
+            QString::fromLatin1(design.name.data(), qsizetype(design.name.size())));
+        widget->setGeometry(geometryOf(design.control, size()));
+    }
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -166,17 +188,15 @@ void FrmMain::showList(const std::vector<varnock::ShownEntry>& entries) {
     // A tip shown for an entry would otherwise outlive it, over another entry or none.
     QToolTip::hideText();
     m_lstArchives->clear();
-    // Once one entry carries a mark, the others get a blank one, so that all names align.
-    const bool anyMarked = std::any_of(entries.begin(), entries.end(), [](const auto& entry) {
-        return entry.icon() != varnock::ShownEntry::Icon::None;
-    });
+    // Every unmarked entry gets a blank icon, so that names stand at one indent whatever the
+    // file holds.
     QPixmap blank(m_lstArchives->iconSize());
     blank.fill(Qt::transparent);
     for (const varnock::ShownEntry& entry : entries) {
         auto* item = new QListWidgetItem(QString::fromStdString(entry.name), m_lstArchives);
         if (entry.icon() != varnock::ShownEntry::Icon::None) {
             mark(*item, entry);
-        } else if (anyMarked) {
+        } else {
             item->setIcon(QIcon(blank));
         }
         item->setSelected(entry.selected);
@@ -191,7 +211,11 @@ void FrmMain::mark(QListWidgetItem& item, const varnock::ShownEntry& entry) cons
                                             : QStyle::SP_MessageBoxInformation;
     item.setIcon(style()->standardIcon(icon));
     if (entry.dimmed()) {
-        item.setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+        const QPalette colours = m_lstArchives->palette();
+        item.setForeground(
+            colourOf(varnock::dimmedText(rgbOf(colours.color(QPalette::Disabled, QPalette::Text)),
+                                         rgbOf(colours.color(QPalette::Active, QPalette::Text)),
+                                         rgbOf(colours.color(QPalette::Active, QPalette::Base)))));
     }
     const QString note = QString::fromStdString(entry.note);
     item.setToolTip(note);

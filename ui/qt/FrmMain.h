@@ -23,6 +23,7 @@ class QListWidget;
 class QListWidgetItem;
 class QMimeData;
 class QPushButton;
+class QResizeEvent;
 
 class FrmMain final : public QWidget, private varnock::MainWindowView {
     Q_OBJECT
@@ -44,6 +45,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void showArchivePath(const std::string& path) override;

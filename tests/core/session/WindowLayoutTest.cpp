@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+#include "DimmedText.h"
+
 namespace varnock {
 namespace {
 
@@ -32,6 +36,31 @@ TEST(WindowLayoutTest, ScalesWithTheResolutionAndKeepsMarginsEqual) {
         EXPECT_LE(std::abs(client.width - (patch.left + patch.width) - patch.left), 1) << dpi;
     }
     EXPECT_EQ(placeOf(Control::cmdArchive, 192), (PixelRect{32, 16, 162, 50}));
+}
+
+TEST(WindowLayoutTest, AGrownWindowGivesTheListTheRoomAndKeepsTheButtonsCentredBelowIt) {
+    EXPECT_EQ(placeOf(Control::lstArchives, 96, 612, 581), (PixelRect{16, 120, 580, 382}));
+    EXPECT_EQ(placeOf(Control::lblINI, 96, 612, 581).width, 580);
+    EXPECT_EQ(placeOf(Control::cmdArchive, 96, 612, 581), placeOf(Control::cmdArchive, 96));
+    EXPECT_EQ(placeOf(Control::cmdUnpatch, 96, 612, 581), (PixelRect{218, 516, 177, 25}));
+    EXPECT_EQ(placeOf(Control::cmdPatch, 96, 612, 581), (PixelRect{218, 548, 177, 25}));
+    // Never laid out smaller than designed.
+    EXPECT_EQ(placeOf(Control::lstArchives, 144, 10, 10), placeOf(Control::lstArchives, 144));
+}
+
+TEST(DimmedTextTest, ReadsAtTheContrastAskedOfTextAndStaysDimmedWhereItDoes) {
+    const Rgb white{255, 255, 255};
+    const Rgb black{0, 0, 0};
+    EXPECT_EQ(dimmedText({118, 118, 118}, black, white), (Rgb{118, 118, 118}));  // 4.54:1
+    for (const auto& [disabled, text, background] :
+         {std::tuple{Rgb{190, 190, 190}, black, white},
+          std::tuple{Rgb{128, 128, 128}, black, white},
+          std::tuple{Rgb{80, 80, 80}, Rgb{238, 238, 236}, Rgb{40, 40, 40}}}) {
+        const Rgb dimmed = dimmedText(disabled, text, background);
+        EXPECT_GE(contrastRatio(dimmed, background), kTextContrast);
+        EXPECT_LT(contrastRatio(dimmed, background), contrastRatio(text, background))
+            << "no longer dimmed";
+    }
 }
 
 }  // namespace
