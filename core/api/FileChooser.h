@@ -12,11 +12,10 @@ class FileChooser {
 public:
     virtual ~FileChooser() = default;
     // The full path (UTF-8, the system's separators) of the file chosen through kind's filter,
-    // or an empty text when the user cancelled. Keyboard focus is back where it was before.
-    virtual std::string chooseFile(const FileKind& kind) = 0;
-    // The next dialog opens in folder (UTF-8, the system's separators), as if the last file
-    // chosen had been there.
-    virtual void openNextIn(const std::string& folder) = 0;
+    // or an empty text when the user cancelled. The dialog opens in startFolder (UTF-8, the
+    // system's separators), or where the system chooses when that is empty. Keyboard focus is
+    // back where it was before.
+    virtual std::string chooseFile(const FileKind& kind, const std::string& startFolder) = 0;
 };
 
 }  // namespace varnock

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <new>
 #include <optional>
 
@@ -19,6 +20,20 @@
 
 namespace varnock {
 namespace {
+
+// folder, or the nearest one above it that still exists; empty when none does.
+std::string nearestExistingFolder(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::path path = pathFromUtf8(folder);
+    while (!path.empty() && !std::filesystem::is_directory(path, error)) {
+        const std::filesystem::path parent = path.parent_path();
+        if (parent == path) {
+            return {};
+        }
+        path = parent;
+    }
+    return utf8FromPath(path);
+}
 
 Result<SlotSnapshot> slotsOf(const std::string& iniPath) {
     return ArchiveSlotTable(pathFromUtf8(iniPath)).snapshot();
@@ -71,12 +86,20 @@ void MainWindowSession::recoverFrom(const char* what) noexcept {
     }
 }
 
+std::string& MainWindowSession::lastFolderOf(const FileKind& kind) {
+    return &kind == &kArchiveFile ? m_archiveFolder : m_settingsFolder;
+}
+
 std::string MainWindowSession::choose(const FileKind& kind) {
-    std::string chosen = m_view.fileChooser().chooseFile(kind);
-    if (chosen.empty() || !kind.matches(chosen)) {
+    const std::string& own = lastFolderOf(kind);
+    const std::string& other = lastFolderOf(&kind == &kArchiveFile ? kSettingsFile : kArchiveFile);
+    std::string chosen =
+        m_view.fileChooser().chooseFile(kind, nearestExistingFolder(own.empty() ? other : own));
+    if (chosen.empty()) {
         return {};
     }
-    return chosen;
+    lastFolderOf(kind) = folderOf(chosen);
+    return kind.matches(chosen) ? chosen : std::string();
 }
 
 void MainWindowSession::chooseArchive() {
@@ -132,7 +155,7 @@ void MainWindowSession::takeSettingsFile(std::string path) {
     if (const auto copy = virtualStoreCopy(m_iniPath, ProgramFolders::fromEnvironment())) {
         m_view.prompts().showMessage(virtualStoreNotice(*copy));
         // Choosing the copy is then one click on its name.
-        m_view.fileChooser().openNextIn(folderOf(*copy));
+        m_settingsFolder = folderOf(*copy);
     }
 }
 

@@ -59,8 +59,11 @@ private:
     template <typename Action>
     void guarded(Action action);
     void recoverFrom(const char* what) noexcept;
-    // The chosen path of kind, or an empty text.
+    // The chosen path of kind, or an empty text. The dialog opens in the folder of the last
+    // file chosen of that kind (of the other kind before the first), or the nearest folder
+    // above it that still exists.
     std::string choose(const FileKind& kind);
+    std::string& lastFolderOf(const FileKind& kind);
     void takeArchive(std::string path);
     void takeSettingsFile(std::string path);
     // Fills the list from the chosen settings file; a file that cannot be read empties the
@@ -79,6 +82,8 @@ private:
     std::string m_iniPath;
     std::vector<ListEntry> m_entries;  // as shown, none selected
     std::vector<ShownEntry> m_shown;   // with their marks, none selected
+    std::string m_archiveFolder;       // where the last archive was chosen
+    std::string m_settingsFolder;      // where the last settings file was chosen
     bool m_acting = false;
 };
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A stand-in for the file dialog that answers from a script and records each filter asked for.
+// A stand-in for the file dialog that answers from a script and records each filter and
+// folder asked for.
 #pragma once
 
 #include <deque>
@@ -13,8 +14,9 @@ namespace varnock::testing {
 
 class ScriptedFileChooser final : public FileChooser {
 public:
-    std::string chooseFile(const FileKind& kind) override {
+    std::string chooseFile(const FileKind& kind, const std::string& startFolder) override {
         filters.push_back(kind.filterName());
+        startFolders.push_back(startFolder);
         if (answers.empty()) {
             return {};
         }
@@ -22,11 +24,9 @@ public:
         answers.pop_front();
         return answer;
     }
-    // Answers do not depend on the folder a dialog would open in.
-    void openNextIn(const std::string&) override {}
-
-    std::deque<std::string> answers;   // an empty one is a cancelled dialog
-    std::vector<std::string> filters;  // each dialog's filter name, in order
+    std::deque<std::string> answers;        // an empty one is a cancelled dialog
+    std::vector<std::string> filters;       // each dialog's filter name, in order
+    std::vector<std::string> startFolders;  // and the folder it opened in
 };
 
 }  // namespace varnock::testing

@@ -30,7 +30,8 @@ void makeReadable(QFileDialog& dialog) {
 
 }  // namespace
 
-std::string DialogFileChooser::chooseFile(const varnock::FileKind& kind) {
+std::string DialogFileChooser::chooseFile(const varnock::FileKind& kind,
+                                          const std::string& startFolder) {
     // Keyboard focus goes back to the control that opened the dialog.
     const QPointer<QWidget> focused = QApplication::focusWidget();
     const auto refocus = qScopeGuard([this, &focused] {
@@ -41,17 +42,14 @@ std::string DialogFileChooser::chooseFile(const varnock::FileKind& kind) {
     });
     QFileDialog dialog(m_parent);
     configure(dialog, QString::fromStdString(kind.filterName()));
-    const QString folder = startFolder(m_lastFolder);
-    if (!folder.isEmpty()) {
-        dialog.setDirectory(folder);
+    if (!startFolder.empty()) {
+        dialog.setDirectory(QString::fromStdString(startFolder));
     }
     makeReadable(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    const QString chosen = dialog.selectedFiles().constFirst();
-    m_lastFolder = QFileInfo(chosen).absolutePath();
-    return QDir::toNativeSeparators(chosen).toStdString();
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
 }
 
 void DialogFileChooser::configure(QFileDialog& dialog, const QString& filter) {
@@ -61,19 +59,4 @@ void DialogFileChooser::configure(QFileDialog& dialog, const QString& filter) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
 #endif
     dialog.setNameFilter(filter);
-}
-
-QString DialogFileChooser::startFolder(const QString& lastFolder) {
-    if (lastFolder.isEmpty()) {
-        return {};
-    }
-    QString folder = QDir::cleanPath(lastFolder);
-    while (!QFileInfo(folder).isDir()) {
-        const QString parent = QFileInfo(folder).path();
-        if (parent == folder) {
-            return {};
-        }
-        folder = parent;
-    }
-    return folder;
 }

@@ -3,8 +3,6 @@
 
 #include <commdlg.h>
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "FileKind.h"
@@ -25,25 +23,11 @@ std::wstring filterOf(const FileKind& kind) {
     return filter;
 }
 
-// The folder itself, or the nearest one above it that still exists.
-std::wstring existingFolder(const std::wstring& folder) {
-    std::error_code error;
-    std::filesystem::path path(folder);
-    while (!path.empty() && !std::filesystem::is_directory(path, error)) {
-        const std::filesystem::path parent = path.parent_path();
-        if (parent == path) {
-            return {};
-        }
-        path = parent;
-    }
-    return path.wstring();
-}
-
 }  // namespace
 
-std::string OpenFileDialog::chooseFile(const FileKind& kind) {
+std::string OpenFileDialog::chooseFile(const FileKind& kind, const std::string& startFolder) {
     const std::wstring filter = filterOf(kind);
-    const std::wstring folder = existingFolder(m_lastFolder);
+    const std::wstring folder = wide(startFolder);
     std::vector<wchar_t> file(kPathRoom, L'\0');
 
     OPENFILENAMEW dialog{};
@@ -65,13 +49,7 @@ std::string OpenFileDialog::chooseFile(const FileKind& kind) {
     if (!chosen) {
         return {};
     }
-    const std::wstring path(file.data());
-    m_lastFolder = std::filesystem::path(path).parent_path().wstring();
-    return utf8(path);
-}
-
-void OpenFileDialog::openNextIn(const std::string& folder) {
-    m_lastFolder = wide(folder);
+    return utf8(std::wstring(file.data()));
 }
 
 }  // namespace varnock::win32

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The system's open-file dialog, with the one file type asked for, opening in the folder of
-// the last file chosen through it.
+// The system's open-file dialog, with the one file type asked for.
 #pragma once
 
 #include <windows.h>
@@ -16,13 +15,11 @@ class OpenFileDialog final : public FileChooser {
 public:
     OpenFileDialog(HWND owner, ModalCount& modal) : m_owner(owner), m_modal(modal) {}
 
-    std::string chooseFile(const FileKind& kind) override;
-    void openNextIn(const std::string& folder) override;
+    std::string chooseFile(const FileKind& kind, const std::string& startFolder) override;
 
 private:
     HWND m_owner;
     ModalCount& m_modal;
-    std::wstring m_lastFolder;
 };
 
 }  // namespace varnock::win32

@@ -68,6 +68,23 @@ TEST_F(MainWindowSessionTest, ChoosingFilesPassesTheExtensionTestOrChangesNothin
     EXPECT_TRUE(view.scripted.shown.empty());
 }
 
+// Each kind's dialog opens where that kind was last chosen (the other kind's folder before
+// the first), or in the nearest folder above it that still exists.
+TEST_F(MainWindowSessionTest, EachKindOfFileHasItsOwnFolder) {
+    fs::create_directories(folder / "downloads");
+    fs::create_directories(folder / "game" / "old");
+    view.chooser.answers = {path(folder / "downloads" / "x.bsa"),
+                            path(folder / "game" / "old" / "app.ini"), "", "", ""};
+    session.chooseArchive();
+    session.chooseSettingsFile();  // an unreadable file: the folder is remembered all the same
+    session.chooseArchive();
+    fs::remove_all(folder / "game" / "old");
+    session.chooseSettingsFile();
+    EXPECT_EQ(view.chooser.startFolders,
+              (Names{"", folderOf(path(folder / "downloads" / "x.bsa")),
+                     folderOf(path(folder / "downloads" / "x.bsa")), path(folder / "game")}));
+}
+
 TEST_F(MainWindowSessionTest, AnUnreadableSettingsFileIsToldAndTheFormerChoiceStays) {
     const std::string ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\n");
     chooseIni(ini);
@@ -260,11 +277,10 @@ TEST_F(MainWindowSessionTest, UnregisteringFromTheMiddleKeepsTheRestLoadedAndThe
 class ChooserNoticingAChange final : public FileChooser {
 public:
     explicit ChooserNoticingAChange(MainWindowSession& session) : m_session(session) {}
-    std::string chooseFile(const FileKind&) override {
+    std::string chooseFile(const FileKind&, const std::string&) override {
         followed = m_session.followSettingsFile();
         return {};
     }
-    void openNextIn(const std::string&) override {}
     bool followed = true;
 
 private:

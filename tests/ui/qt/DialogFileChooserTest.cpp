@@ -37,16 +37,6 @@ private slots:
         names.sort();
         QCOMPARE(names, (QStringList{"Y.BSA", "x.bsa", "z.Bsa"}));
     }
-
-    void theNextDialogOpensInTheNearestFolderThatStillExists() {
-        QTemporaryDir folder;
-        QVERIFY(QDir(folder.path()).mkpath("game/Data Files"));
-        const QString game = folder.filePath("game");
-        QCOMPARE(DialogFileChooser::startFolder(game + "/Data Files"), game + "/Data Files");
-        QVERIFY(QDir(game + "/Data Files").removeRecursively());
-        QCOMPARE(DialogFileChooser::startFolder(game + "/Data Files/deeper"), game);
-        QCOMPARE(DialogFileChooser::startFolder(QString()), QString());
-    }
 };
 
 QTEST_MAIN(DialogFileChooserTest)
