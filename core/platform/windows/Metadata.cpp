@@ -44,9 +44,23 @@ Result<Carried> carrySecurity(const std::filesystem::path& old, HANDLE to) {
     return Carried::Kept;
 }
 
+// Wine keeps a file's access list as its Unix permission bits, and maps a list given to a new
+// file onto bits of its own (a 0644 file becomes 0775): there the old file is written in place,
+// which keeps its bits exactly.
+bool accessListsBecomeUnixBits() {
+    static const bool wine = [] {
+        const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+        return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
 }  // namespace
 
 Result<Carried> carryMetadata(const std::filesystem::path& old, const File& to) {
+    if (accessListsBecomeUnixBits()) {
+        return Carried::NotPossible;
+    }
     const DWORD attributes = ::GetFileAttributesW(old.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return failure("Cannot read", old, SystemError::last());
