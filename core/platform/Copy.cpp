@@ -2,7 +2,6 @@
 #include "platform/ChunkCopy.h"
 #include "platform/File.h"
 #include "platform/Folder.h"
-#include "platform/Leftovers.h"
 #include "platform/Metadata.h"
 #include "platform/Platform.h"
 #include "platform/TemporaryFile.h"
@@ -52,7 +51,6 @@ Result<CopyOutcome> copyFile(const fs::path& source, const fs::path& destination
     if (!folder) {
         return failure("Cannot open the folder", folderPath, folder.error());
     }
-    sweepLeftovers(folder.value());
     auto out = TemporaryFile::create(destination, folder.value());
     if (!out) {
         return failure("Cannot create a file in", folderPath, out.error());
@@ -66,19 +64,11 @@ Result<CopyOutcome> copyFile(const fs::path& source, const fs::path& destination
     if (const auto carried = carryForCopy(in.value(), out.value().file()); !carried) {
         return failure("Cannot copy to", destination, carried.error());
     }
-    if (const auto flushed = out.value().file().flush(); !flushed) {
-        return failure("Cannot copy to", destination, flushed.error());
-    }
-    if (Status placed = out.value().replaceTarget(); !placed) {
-        return placed;
-    }
-    if (const auto flushed = folder.value().flush(); !flushed) {
-        // A copy that may not survive a power cut is taken back, as if it had failed.
-        const std::string reason = describe("Cannot flush the folder", folderPath, flushed.error());
-        return Status::failure(reason + (out.value().undo()
-                                             ? ""
-                                             : " The copy is in place, but may not survive a "
-                                               "power cut."));
+    // A copy that may not survive a power cut is taken back, as if it had failed.
+    const auto placed = out.value().commit(
+        folder.value(), nullptr, {"", " The copy is in place, but may not survive a power cut."});
+    if (!placed) {
+        return placed.status();
     }
     return CopyOutcome::Copied;
 }

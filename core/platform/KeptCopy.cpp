@@ -6,7 +6,6 @@
 
 #include "PathHelpers.h"
 #include "platform/CacheFolder.h"
-#include "platform/Leftovers.h"
 
 namespace varnock::platform {
 namespace {
@@ -120,7 +119,6 @@ Result<KeptCopy> KeptCopy::keep(const fs::path& target, const FileRead& expected
     if (!opened) {
         return failure("Cannot open the folder", folder.value(), opened.error());
     }
-    sweepLeftovers(opened.value());
     auto file = TemporaryFile::create(path, opened.value());
     if (!file) {
         return failure("Cannot create a file in", folder.value(), file.error());
@@ -129,17 +127,10 @@ Result<KeptCopy> KeptCopy::keep(const fs::path& target, const FileRead& expected
     if (!written) {
         return failure("Cannot keep a copy of the settings file in", path, written.error());
     }
-    if (Status flushed = file.value().flush(); !flushed) {
-        return flushed;
+    if (const auto placed = file.value().commit(opened.value(), nullptr, {"", ""}); !placed) {
+        return placed.status();
     }
-    if (Status placed = file.value().replaceTarget(); !placed) {
-        return placed;
-    }
-    KeptCopy copy(path, std::move(file).value());
-    if (const auto flushed = opened.value().flush(); !flushed) {
-        return failure("Cannot keep a copy of the settings file in", path, flushed.error());
-    }
-    return copy;
+    return KeptCopy(path, std::move(file).value());
 }
 
 KeptCopy::KeptCopy(KeptCopy&& other) noexcept

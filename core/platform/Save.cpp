@@ -3,7 +3,6 @@
 
 #include "platform/Folder.h"
 #include "platform/InPlaceSave.h"
-#include "platform/Leftovers.h"
 #include "platform/Metadata.h"
 #include "platform/Platform.h"
 #include "platform/SaveLock.h"
@@ -23,7 +22,6 @@ Result<std::optional<TemporaryFile>> prepareReplacement(const SaveTarget& target
     if (target.old && target.old->links > 1) {
         return std::optional<TemporaryFile>();
     }
-    sweepLeftovers(folder);
     auto created = TemporaryFile::create(target.path, folder);
     if (!created) {
         if (target.old && created.error().is(SystemError::Kind::AccessDenied)) {
@@ -91,21 +89,16 @@ Result<SaveOutcome> replaceFile(const fs::path& path, const FileRead& expected,
         return SaveOutcome::FileChanged;
     }
     lock.beforeReplacing();
-    const auto swapped = temporary.swapIn(expected);
+    const auto swapped =
+        temporary.commit(folder.value(), &expected,
+                         {" The settings file was not changed.",
+                          " The settings file was saved, but the change may not survive a power "
+                          "cut."});
     if (!swapped) {
         return swapped.status();
     }
-    if (swapped.value() == TemporaryFile::Swap::NotAsRead) {
-        return SaveOutcome::FileChanged;
-    }
-    if (const auto flushed = folder.value().flush(); !flushed) {
-        const std::string reason = describe("Cannot flush the folder", folderPath, flushed.error());
-        return Status::failure(reason + (temporary.undo()
-                                             ? " The settings file was not changed."
-                                             : " The settings file was saved, but the change "
-                                               "may not survive a power cut."));
-    }
-    return SaveOutcome::Saved;
+    return swapped.value() == TemporaryFile::Swap::NotAsRead ? SaveOutcome::FileChanged
+                                                             : SaveOutcome::Saved;
 }
 
 }  // namespace varnock::platform

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "PathHelpers.h"
+#include "platform/Leftovers.h"
 
 namespace varnock::platform {
 namespace {
@@ -52,6 +53,7 @@ bool isTemporaryName(std::string_view name) {
 }
 
 SysResult<TemporaryFile> TemporaryFile::create(const fs::path& target, const Folder& folder) {
+    sweepLeftovers(folder);
     const std::string stem = temporaryStem(target, folder);
     for (int attempt = 0; attempt < kNameTries; ++attempt) {
         fs::path path = folder.path() / pathFromUtf8(stem + randomSuffix());
@@ -140,8 +142,26 @@ Status TemporaryFile::replaceTarget() {
     return Status::success();
 }
 
-bool TemporaryFile::undo() {
-    return (m_exchanged || m_placed) && takeBack().ok();
+Result<TemporaryFile::Swap> TemporaryFile::commit(const Folder& folder, const FileRead* expected,
+                                                  Afterwards afterwards) {
+    if (const auto flushed = m_file.flush(); !flushed) {
+        return failure("Cannot write", m_target, flushed.error());
+    }
+    Result<Swap> swapped = Swap::Swapped;
+    if (expected) {
+        swapped = swapIn(*expected);
+    } else if (Status placed = replaceTarget(); !placed) {
+        swapped = placed;
+    }
+    if (!swapped || swapped.value() == Swap::NotAsRead) {
+        return swapped;
+    }
+    if (const auto flushed = folder.flush(); !flushed) {
+        const bool tookBack = (m_exchanged || m_placed) && takeBack().ok();
+        return Status::failure(describe("Cannot flush the folder", folder.path(), flushed.error()) +
+                               std::string(tookBack ? afterwards.takenBack : afterwards.standing));
+    }
+    return Swap::Swapped;
 }
 
 SysStatus TemporaryFile::takeBack() {
