@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/CopyFile.h"
 
 namespace {
 

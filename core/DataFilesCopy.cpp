@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "PathHelpers.h"
-#include "platform/Platform.h"
+#include "platform/CopyFile.h"
 
 namespace varnock {
 

@@ -3,7 +3,9 @@
 
 #include "PathHelpers.h"
 #include "ini/IniText.h"
-#include "platform/Platform.h"
+#include "platform/ReadSettled.h"
+#include "platform/ReplaceFile.h"
+#include "platform/SaveTarget.h"
 #include "text/CodePage.h"
 
 namespace varnock {

@@ -13,13 +13,13 @@
 
 namespace varnock::platform {
 
-enum class FileKind { Regular, Folder, Other };
+enum class FileType { Regular, Folder, Other };
 
 // Whether a file may be replaced while another handle holds it open: not on Windows.
 extern const bool kReplacesOpenFiles;
 
 struct FileInfo {
-    FileKind kind = FileKind::Other;
+    FileType kind = FileType::Other;
     FileStamp stamp;
     std::uint64_t links = 1;   // how many names the file has
     bool readOnly = false;     // no one may write it: no write bit, or the read-only attribute

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "FileRead.h"
-#include "platform/Platform.h"
+#include "platform/ReplaceFile.h"
 #include "platform/SaveLock.h"
 
 namespace varnock::platform {

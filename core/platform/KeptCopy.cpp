@@ -41,7 +41,7 @@ CopyState stateOf(const fs::path& copy, std::string_view name, std::string_view 
                   const FileRead& expected) {
     const auto file = File::open(copy, File::Access::Inspect);
     const auto info = file ? file.value().info() : SysResult<FileInfo>(file.error());
-    if (!info || info.value().kind != FileKind::Regular) {
+    if (!info || info.value().kind != FileType::Regular) {
         return CopyState::Unfinished;
     }
     const auto lock = file.value().tryLock();

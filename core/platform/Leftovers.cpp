@@ -22,7 +22,7 @@ constexpr std::chrono::minutes kLeftoverAgeWithoutLocks{10};
 bool isLeftover(const File& file) {
     using namespace std::chrono;
     const auto info = file.info();
-    if (!info || info.value().kind != FileKind::Regular) {
+    if (!info || info.value().kind != FileType::Regular) {
         return false;
     }
     const nanoseconds age(

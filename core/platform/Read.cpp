@@ -22,8 +22,8 @@ Result<OneRead> readOnce(const std::filesystem::path& path) {
     if (!before) {
         return failure(kWhat, path, before.error());
     }
-    if (before.value().kind != FileKind::Regular) {
-        return notRegular(kWhat, path, before.value().kind == FileKind::Folder);
+    if (before.value().kind != FileType::Regular) {
+        return notRegular(kWhat, path, before.value().kind == FileType::Folder);
     }
     if (Status allowed = sizeAllowed(kWhat, path, before.value().stamp.size); !allowed) {
         return allowed;

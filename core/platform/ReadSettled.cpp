@@ -3,8 +3,8 @@
 #include <optional>
 #include <thread>
 
-#include "platform/Platform.h"
 #include "platform/Read.h"
+#include "platform/ReadSettled.h"
 
 namespace varnock::platform {
 namespace {

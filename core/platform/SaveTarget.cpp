@@ -4,7 +4,6 @@
 #include "platform/Access.h"
 #include "platform/Folder.h"
 #include "platform/Links.h"
-#include "platform/Platform.h"
 
 namespace varnock::platform {
 
@@ -26,8 +25,8 @@ Result<SaveTarget> lookAtTarget(const std::filesystem::path& path) {
     if (!info) {
         return failure(kWhat, target.path, info.error());
     }
-    if (info.value().kind != FileKind::Regular) {
-        return notRegular(kWhat, target.path, info.value().kind == FileKind::Folder);
+    if (info.value().kind != FileType::Regular) {
+        return notRegular(kWhat, target.path, info.value().kind == FileType::Folder);
     }
     // A file that no one may write stays as it is, even for a user whom permissions do not
     // bind.

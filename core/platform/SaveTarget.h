@@ -18,4 +18,8 @@ struct SaveTarget {
 
 Result<SaveTarget> lookAtTarget(const std::filesystem::path& path);
 
+// Whether replaceFile could save the file now, decided as replaceFile decides, without
+// changing anything; the reason when it could not.
+Status checkSaveable(const std::filesystem::path& path);
+
 }  // namespace varnock::platform

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "SettingsFile.h"
-#include "platform/Platform.h"
+#include "platform/CopyFile.h"
 
 // Under AddressSanitizer: its leak check would stop the process with ptrace, which strace
 // already holds. Built in, because a run whose reads fail may not see the environment.

@@ -101,9 +101,9 @@ SysResult<FileInfo> File::info() const {
         return SystemError::last();
     }
     FileInfo out;
-    out.kind = S_ISREG(info.st_mode)   ? FileKind::Regular
-               : S_ISDIR(info.st_mode) ? FileKind::Folder
-                                       : FileKind::Other;
+    out.kind = S_ISREG(info.st_mode)   ? FileType::Regular
+               : S_ISDIR(info.st_mode) ? FileType::Folder
+                                       : FileType::Other;
     out.stamp = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
                  static_cast<std::uint64_t>(info.st_size), nanoseconds(info.st_mtim)};
     out.links = info.st_nlink;

@@ -96,10 +96,10 @@ SysResult<FileInfo> File::info() const {
     }
     FileInfo out;
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        out.kind = FileKind::Folder;
+        out.kind = FileType::Folder;
     } else if (::GetFileType(file) == FILE_TYPE_DISK &&
                !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        out.kind = FileKind::Regular;
+        out.kind = FileType::Regular;
     }
     const auto written = static_cast<std::int64_t>(
         joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));

@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "TemporaryFolder.h"
-#include "platform/Platform.h"
+#include "platform/CopyFile.h"
 
 namespace varnock {
 namespace {

@@ -17,7 +17,8 @@
 #include "../SettingsFileFixture.h"
 #include "Command.h"
 #include "Unprivileged.h"
-#include "platform/Platform.h"
+#include "platform/CopyFile.h"
+#include "platform/SaveTarget.h"
 
 namespace varnock {
 namespace {

@@ -13,7 +13,7 @@
 #include "../SampleSettings.h"
 #include "../SettingsFileFixture.h"
 #include "platform/File.h"
-#include "platform/Platform.h"
+#include "platform/SaveTarget.h"
 
 namespace varnock {
 namespace {

@@ -4,7 +4,7 @@
 #include "platform/Folder.h"
 #include "platform/InPlaceSave.h"
 #include "platform/Metadata.h"
-#include "platform/Platform.h"
+#include "platform/ReplaceFile.h"
 #include "platform/SaveLock.h"
 #include "platform/SaveTarget.h"
 #include "platform/TemporaryFile.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/CopyFile.h"
 #include "platform/ChunkCopy.h"
 #include "platform/File.h"
 #include "platform/Folder.h"
 #include "platform/Metadata.h"
-#include "platform/Platform.h"
 #include "platform/TemporaryFile.h"
 
 namespace varnock::platform {
@@ -43,8 +43,8 @@ Result<CopyOutcome> copyFile(const fs::path& source, const fs::path& destination
     if (!info) {
         return failure("Cannot read", source, info.error());
     }
-    if (info.value().kind != FileKind::Regular) {
-        return notRegular("Cannot read", source, info.value().kind == FileKind::Folder);
+    if (info.value().kind != FileType::Regular) {
+        return notRegular("Cannot read", source, info.value().kind == FileType::Folder);
     }
     const fs::path folderPath = folderOfFile(destination);
     const auto folder = Folder::open(folderPath);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PathHelpers.h"
-#include "platform/Platform.h"
 #include "platform/SystemError.h"
+#include "PathHelpers.h"
+#include "platform/ReadSettled.h"
 
 namespace varnock::platform {
 
