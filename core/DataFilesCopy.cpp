@@ -8,9 +8,9 @@
 
 namespace varnock {
 
-bool copyIntoDataFiles(std::string_view archivePath, const std::string& archiveName,
-                       std::string_view destination, UserPrompts& prompts,
-                       CopyProgressView& progress) {
+DataFilesCopy copyIntoDataFiles(std::string_view archivePath, const std::string& archiveName,
+                                std::string_view destination, UserPrompts& prompts,
+                                CopyProgressView& progress) {
     namespace fs = std::filesystem;
     const fs::path source = pathFromUtf8(archivePath);
     const fs::path target = pathFromUtf8(destination);
@@ -19,13 +19,13 @@ bool copyIntoDataFiles(std::string_view archivePath, const std::string& archiveN
         // On a case-blind file system "data files" is "Data Files": copying the archive onto
         // itself would destroy it.
         if (fs::equivalent(source, target, ec)) {
-            return true;
+            return DataFilesCopy::AlreadyThere;
         }
         const std::string question =
             "A file named " + archiveName + " is already in the \"Data Files\" folder. Replace it?";
         // No is the default, so that Enter never destroys a file.
         if (prompts.askYesNo(question, Answer::No) == Answer::No) {
-            return true;
+            return DataFilesCopy::KeptOther;
         }
     }
     const auto result =
@@ -36,9 +36,10 @@ bool copyIntoDataFiles(std::string_view archivePath, const std::string& archiveN
     if (!result) {
         prompts.showWarning(archiveName + " was not registered: it could not be copied to " +
                             std::string(destination) + ". " + result.reason());
-        return false;
+        return DataFilesCopy::Failed;
     }
-    return result.value() == platform::CopyOutcome::Copied;
+    return result.value() == platform::CopyOutcome::Copied ? DataFilesCopy::Copied
+                                                           : DataFilesCopy::Cancelled;
 }
 
 }  // namespace varnock

@@ -10,12 +10,22 @@
 
 namespace varnock {
 
+enum class DataFilesCopy {
+    Copied,
+    AlreadyThere,  // destination is the archive itself
+    KeptOther,     // the user chose to keep the different file already there
+    Failed,        // the user has been told why
+    Cancelled,
+};
+
+// Whether registration goes on after such a copy: unless it failed or was cancelled.
+inline bool registrationGoesOn(DataFilesCopy copy) {
+    return copy != DataFilesCopy::Failed && copy != DataFilesCopy::Cancelled;
+}
+
 // Copies the archive to destination, asking before it replaces a different file of that name.
-// Returns whether registration may go on: true when the archive is now at destination, when
-// destination already is the archive itself, or when the user chose to keep the file there;
-// false when the copy failed (the user has been told why) or was cancelled.
-bool copyIntoDataFiles(std::string_view archivePath, const std::string& archiveName,
-                       std::string_view destination, UserPrompts& prompts,
-                       CopyProgressView& progress);
+DataFilesCopy copyIntoDataFiles(std::string_view archivePath, const std::string& archiveName,
+                                std::string_view destination, UserPrompts& prompts,
+                                CopyProgressView& progress);
 
 }  // namespace varnock

@@ -11,14 +11,6 @@ std::size_t lastComponentStart(std::string_view p) {
 
 }  // namespace
 
-std::string_view pathSeparators() {
-#ifdef _WIN32
-    return "\\/";
-#else
-    return "/";
-#endif
-}
-
 char preferredSeparator() {
     return pathSeparators().front();
 }

@@ -93,7 +93,8 @@ RegistrationResult registerArchive(std::string_view archivePath, std::string_vie
     if (!inPlace && prompts.askYesNo(std::string(kNotInDataFiles), Answer::Yes) == Answer::Yes) {
         const std::string destination = dataFilesFolder + archiveName;
         prompts.showMessage(destination);
-        if (!copyIntoDataFiles(archivePath, archiveName, destination, prompts, progress)) {
+        if (!registrationGoesOn(
+                copyIntoDataFiles(archivePath, archiveName, destination, prompts, progress))) {
             return notRegistered;
         }
     }

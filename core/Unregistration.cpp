@@ -5,20 +5,22 @@
 
 namespace varnock {
 
-bool unregisterSelected(std::string_view iniPath, const std::vector<ListEntry>& list,
-                        UserPrompts& prompts) {
+Unregistration unregisterSelected(std::string_view iniPath, const std::vector<ListEntry>& list,
+                                  UserPrompts& prompts) {
     if (list.empty()) {
-        return false;
+        return Unregistration::EmptyList;
     }
     const std::vector<SlotIndex> selected = selectedSlots(list);
     if (selected.empty()) {
-        return true;
+        return Unregistration::NothingSelected;
     }
-    if (saveLayout(iniPath, list, layoutWithout(selected), "unregistered", prompts) &&
-        list.back().selected) {
+    if (!saveLayout(iniPath, list, layoutWithout(selected), "unregistered", prompts)) {
+        return Unregistration::NotUnregistered;
+    }
+    if (list.back().selected) {
         prompts.showMessage("Archive(s) unregistered successfully.");
     }
-    return true;
+    return Unregistration::Unregistered;
 }
 
 }  // namespace varnock

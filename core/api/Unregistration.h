@@ -14,9 +14,9 @@ namespace varnock {
 // number of removed slots before it, so that an archive the other application loaded stays
 // loaded. Confirms when the list's last entry was among them. Changes nothing, and tells the
 // user why, when the save fails or the file's slots are no longer those the list shows
-// (another program changed it). list holds every slot that holds a value. Returns whether the
-// list should be refilled: always, unless it was empty.
-bool unregisterSelected(std::string_view iniPath, const std::vector<ListEntry>& list,
-                        UserPrompts& prompts);
+// (another program changed it). list holds every slot that holds a value.
+enum class Unregistration { EmptyList, NothingSelected, Unregistered, NotUnregistered };
+Unregistration unregisterSelected(std::string_view iniPath, const std::vector<ListEntry>& list,
+                                  UserPrompts& prompts);
 
 }  // namespace varnock

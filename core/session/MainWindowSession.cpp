@@ -203,7 +203,8 @@ void MainWindowSession::unregisterSelected() {
         const std::vector<int> selected = m_view.selectedEntries();
         ProgramFolderPrompts prompts(m_view.prompts(), m_iniPath,
                                      ProgramFolders::fromEnvironment());
-        if (!varnock::unregisterSelected(m_iniPath, list, prompts)) {
+        // The list shows the file as it is afterwards, whatever came of it, unless it was empty.
+        if (varnock::unregisterSelected(m_iniPath, list, prompts) == Unregistration::EmptyList) {
             return;
         }
         refreshList();

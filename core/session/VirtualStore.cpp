@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "VirtualStore.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -41,23 +40,7 @@ std::string_view belowDrive(std::string_view path) {
     return {};
 }
 
-#ifdef _WIN32
-std::string environment(const wchar_t* name) {
-    const wchar_t* value = ::_wgetenv(name);
-    return value ? utf8FromPath(std::filesystem::path(value)) : std::string();
-}
-#endif
-
 }  // namespace
-
-ProgramFolders ProgramFolders::fromEnvironment() {
-#ifdef _WIN32
-    return {environment(L"LOCALAPPDATA"), environment(L"ProgramFiles"),
-            environment(L"ProgramFiles(x86)"), environment(L"ProgramW6432")};
-#else
-    return {};
-#endif
-}
 
 bool inProgramFolder(std::string_view path, const ProgramFolders& folders) {
     return under(path, folders.programFiles) || under(path, folders.programFilesX86) ||

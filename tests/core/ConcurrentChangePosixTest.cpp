@@ -246,7 +246,10 @@ TEST_F(ConcurrentChangeTest, AKilledUnregistrationRemovesAllOrNone) {
     const auto unregisterInChild = [&] {
         return Child([&] {
             testing::ScriptedPrompts prompts;
-            return unregisterSelected(utf8FromPath(ini), list, prompts) ? 0 : 1;
+            return unregisterSelected(utf8FromPath(ini), list, prompts) ==
+                           Unregistration::Unregistered
+                       ? 0
+                       : 1;
         });
     };
     // Kills land anywhere from before the read to after the save.

@@ -23,7 +23,7 @@ protected:
     void SetUp() override { writeBytes(ini, kFiveSlots); }
 
     // The window's list of the five slots with the given entries selected.
-    bool unregister(std::initializer_list<int> selected) {
+    Unregistration unregister(std::initializer_list<int> selected) {
         std::vector<ListEntry> list;
         for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
             list.push_back({slot.index, slot.value, false});

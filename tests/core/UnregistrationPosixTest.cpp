@@ -15,8 +15,8 @@ TEST_F(UnregistrationTest, AFailedRemovalIsReportedAndNotConfirmed) {
     testing::giveToUnprivilegedUser(ini);
     ::chmod(ini.c_str(), 0444);
     EXPECT_TRUE(testing::runUnprivileged([&]() -> std::string {
-        if (!unregister({2, 4})) {
-            return "the list was not to be refilled";
+        if (unregister({2, 4}) != Unregistration::NotUnregistered) {
+            return "the removal was not reported as failed";
         }
         if (prompts.shown.size() != 1) {
             return "expected one message, saw " + std::to_string(prompts.shown.size());

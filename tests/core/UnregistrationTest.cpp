@@ -15,7 +15,7 @@ using testing::UnregistrationTest;
 // The other application stops at the first missing key: the later slots move down, so that
 // nothing the user did not select stops loading.
 TEST_F(UnregistrationTest, SelectedSlotsGoAndTheLaterOnesMoveDown) {
-    EXPECT_TRUE(unregister({1, 4}));
+    EXPECT_EQ(unregister({1, 4}), Unregistration::Unregistered);
     EXPECT_EQ(testing::readBytes(ini),
               "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=c.bsa\r\nArchive 2=d.bsa\r\n");
     EXPECT_EQ(prompts.shown, std::vector<std::string>{kConfirmation});
@@ -30,7 +30,7 @@ TEST_F(UnregistrationTest, AShiftKeepsGapsValueBytesAndTheLinesAround) {
                         "Archive 3=  d.bsa\nArchive 07=x\nArchive 3=shadowed\nArchive 4=e.bsa");
     std::vector<ListEntry> list = {
         {0, "a.bsa", true}, {1, "b.bsa", false}, {3, "d.bsa", false}, {4, "e.bsa", false}};
-    EXPECT_TRUE(unregisterSelected(utf8FromPath(ini), list, prompts));
+    EXPECT_EQ(unregisterSelected(utf8FromPath(ini), list, prompts), Unregistration::Unregistered);
     EXPECT_EQ(testing::readBytes(ini),
               "[Archives]\nARCHIVE 0 = \"b.bsa\"\n; mine\nArchive 2=d.bsa\nArchive 3=  e.bsa\n"
               "Archive 07=x\n");
@@ -38,19 +38,19 @@ TEST_F(UnregistrationTest, AShiftKeepsGapsValueBytesAndTheLinesAround) {
 }
 
 TEST_F(UnregistrationTest, TheConfirmationComesOnlyWithTheLastEntry) {
-    EXPECT_TRUE(unregister({1, 2}));
+    EXPECT_EQ(unregister({1, 2}), Unregistration::Unregistered);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(listed(), (std::vector<std::string>{"a.bsa", "d.bsa", "e.bsa"}));
 
     testing::writeBytes(ini, kFiveSlots);
-    EXPECT_TRUE(unregister({4}));
+    EXPECT_EQ(unregister({4}), Unregistration::Unregistered);
     EXPECT_EQ(prompts.shown, std::vector<std::string>{kConfirmation});
     EXPECT_EQ(listed(), (std::vector<std::string>{"a.bsa", "b.bsa", "c.bsa", "d.bsa"}));
 }
 
 TEST_F(UnregistrationTest, NothingSelectedOrNothingListedChangesNothing) {
-    EXPECT_TRUE(unregister({}));
-    EXPECT_FALSE(unregisterSelected(utf8FromPath(ini), {}, prompts));
+    EXPECT_EQ(unregister({}), Unregistration::NothingSelected);
+    EXPECT_EQ(unregisterSelected(utf8FromPath(ini), {}, prompts), Unregistration::EmptyList);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(testing::readBytes(ini), kFiveSlots);
 }
@@ -67,7 +67,8 @@ TEST_F(UnregistrationTest, AListThatNoLongerShowsTheFileRemovesNothingAndSaysSo)
         "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=Important Other Tool.bsa\r\n"
         "Archive 2=c.bsa\r\nArchive 3=d.bsa\r\nArchive 4=e.bsa\r\n";
     testing::writeBytes(ini, changed);
-    EXPECT_TRUE(unregisterSelected(utf8FromPath(ini), list, prompts));
+    EXPECT_EQ(unregisterSelected(utf8FromPath(ini), list, prompts),
+              Unregistration::NotUnregistered);
     EXPECT_EQ(testing::readBytes(ini), changed);
     ASSERT_EQ(prompts.warned.size(), 1u);
     EXPECT_TRUE(prompts.warned[0].starts_with("The settings file was changed by another program"))
@@ -85,7 +86,7 @@ TEST_F(UnregistrationTest, ManySelectedEntriesGoInOneSave) {
     for (const auto& slot : ArchiveSlotTable(ini).listRegistered()) {
         list.push_back({slot.index, slot.value, slot.index % 2 == 1});
     }
-    EXPECT_TRUE(unregisterSelected(utf8FromPath(ini), list, prompts));
+    EXPECT_EQ(unregisterSelected(utf8FromPath(ini), list, prompts), Unregistration::Unregistered);
     std::string expected = "[Archives]\r\n";
     for (int n = 0; n < 100; n += 2) {
         expected +=
