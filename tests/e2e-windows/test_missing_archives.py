@@ -15,7 +15,9 @@ class MissingArchives(WinCase):
     def wait_marks(self, missing):
         indent = any(missing)
         return self.window.wait(
-            lambda s: s["list"]["items"] == NAMES and s["list"]["missing"] == missing and
+            lambda s: s["list"]["items"] == NAMES and
+            s["list"]["icons"] == ["missing" if m else None for m in missing] and
+            s["list"]["dimmed"] == missing and
             s["list"]["indented"] == [indent and not m for m in missing],
             "entries missing %r" % (missing,))
 

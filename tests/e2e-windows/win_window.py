@@ -88,9 +88,9 @@ class VarnockWindow:
             return wait_for(holds, what, timeout or TIMEOUT)
         except AssertionError as error:
             last = seen.get("last") or {}
-            raise AssertionError("%s; last seen: list %s, focus %s, dialogs %s" % (
+            raise AssertionError("%s; last seen: list %s, focus %s, dialogs %s, menus %s" % (
                 error, json.dumps(last.get("list")), last.get("focus"),
-                json.dumps(last.get("dialogs"))))
+                json.dumps(last.get("dialogs")), json.dumps(last.get("menus"))))
 
     # What the window shows.
     def items(self):
@@ -114,6 +114,14 @@ class VarnockWindow:
     def wait_focus(self, name):
         return self.wait(lambda s: s["focus"] == name, "the focus on %s" % name)
 
+    def wait_menu(self):
+        """The popup menu open, with its items read."""
+        snapshot = self.wait(lambda s: any(m["items"] for m in s["menus"]), "a popup menu")
+        return snapshot["menus"][0]
+
+    def wait_tooltip(self, condition, what):
+        return self.wait(lambda s: any(condition(t) for t in s["tooltips"]), what)
+
     # Real input.
     def key(self, *keys):
         xdotool("key", "--delay", "80", *keys)
@@ -134,12 +142,46 @@ class VarnockWindow:
     def click(self, control):
         self.click_at(self.snapshot()["controls"][control]["rect"])
 
-    def click_entry(self, index, modifier=None):
+    def entry_rect(self, index):
         s = self.snapshot()
         rect = s["controls"]["lstArchives"]["rect"]
         height = s["list"]["itemHeight"]
         top = rect[1] + 2 + (index - s["list"]["top"]) * height
-        self.click_at([rect[0] + 4, top, rect[0] + 60, top + height], modifier=modifier)
+        return [rect[0] + 4, top, rect[0] + 60, top + height]
+
+    def click_entry(self, index, modifier=None, button="1"):
+        self.click_at(self.entry_rect(index), button=button, modifier=modifier)
+
+    def point_at_entry(self, index):
+        rect = self.entry_rect(index)
+        xdotool("mousemove", str((rect[0] + rect[2]) // 2), str((rect[1] + rect[3]) // 2))
+
+    def choose_in_menu(self, caption):
+        """Moves through the open popup menu with the arrow keys to caption, and presses Enter."""
+        def highlighted(snapshot):
+            items = snapshot["menus"][0]["items"] if snapshot["menus"] else []
+            return next((i for i, item in enumerate(items) if item["highlighted"]), None)
+
+        items = self.wait_menu()["items"]
+        at = None
+        for _ in items:
+            self.key("Down")
+            former = at
+            at = highlighted(self.wait(lambda s: highlighted(s) not in (None, former),
+                                       "the next item highlighted"))
+            if items[at]["text"] == caption:
+                self.key("Return")
+                return
+        raise AssertionError("no item %r in the menu: %r" % (caption, items))
+
+    def click_menu_item(self, caption):
+        menu = self.wait_menu()
+        captions = [item["text"] for item in menu["items"]]
+        left, top, right, bottom = menu["rect"]
+        # Each item takes an equal share of the menu's height, near enough beside its thin frame.
+        height = (bottom - top) / len(captions)
+        middle = top + int(height * (captions.index(caption) + 0.5))
+        self.click_at([left + 10, middle, right - 10, middle])
 
     def press_button(self, dialog, caption):
         button = next(b for b in dialog["buttons"] if b["text"].replace("&", "") == caption)

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EntryPainter.h"
 
-#include <commctrl.h>
-
 #include <string>
 
-#include "EntryMarks.h"
+#include "EntryItemData.h"
 #include "MessageFont.h"
 
 namespace varnock::win32 {
@@ -23,28 +21,7 @@ std::wstring textOf(HWND list, UINT index) {
     return text;
 }
 
-// The system's warning icon drawn for size: scaled down from a larger image where comctl32
-// offers it (the import libraries at hand lack it), else the nearest image of the icon.
-HICON loadWarningIcon(int size) {
-    using ScaleDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
-    const HMODULE controls = ::GetModuleHandleW(L"comctl32.dll");
-    const auto scaleDown = controls ? reinterpret_cast<ScaleDown>(reinterpret_cast<void*>(
-                                          ::GetProcAddress(controls, "LoadIconWithScaleDown")))
-                                    : nullptr;
-    HICON icon = nullptr;
-    if (scaleDown && SUCCEEDED(scaleDown(nullptr, IDI_WARNING, size, size, &icon))) {
-        return icon;
-    }
-    return static_cast<HICON>(::LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, size, size, 0));
-}
-
 }  // namespace
-
-EntryPainter::~EntryPainter() {
-    if (m_icon) {
-        ::DestroyIcon(m_icon);
-    }
-}
 
 int EntryPainter::lineHeight(HWND list, HFONT font, UINT dpi) {
     const HDC dc = ::GetDC(list);
@@ -54,19 +31,6 @@ int EntryPainter::lineHeight(HWND list, HFONT font, UINT dpi) {
     ::SelectObject(dc, former);
     ::ReleaseDC(list, dc);
     return static_cast<int>(metrics.tmHeight) + scaled(2, dpi);
-}
-
-HICON EntryPainter::warningIcon(int size) {
-    if (m_icon && m_iconSize == size) {
-        return m_icon;
-    }
-    if (m_icon) {
-        ::DestroyIcon(m_icon);
-        m_icon = nullptr;
-    }
-    m_icon = loadWarningIcon(size);
-    m_iconSize = size;
-    return m_icon;
 }
 
 void EntryPainter::draw(const DRAWITEMSTRUCT& item, UINT dpi) {
@@ -79,18 +43,19 @@ void EntryPainter::draw(const DRAWITEMSTRUCT& item, UINT dpi) {
         const int height = area.bottom - area.top;
         const int gap = scaled(2, dpi);
         int left = area.left + gap;
-        if (marks & (kEntryMissing | kEntryIndented)) {
+        const LPARAM icon = marks & kEntryIconMask;
+        if (icon != kEntryNoIcon || (marks & kEntryIndented)) {
             const int size = height - gap;
-            if (marks & kEntryMissing) {
-                ::DrawIconEx(dc, left, area.top + (height - size) / 2, warningIcon(size), size,
-                             size, 0, nullptr, DI_NORMAL);
+            if (const HICON image = m_icons.get(icon, size)) {
+                ::DrawIconEx(dc, left, area.top + (height - size) / 2, image, size, size, 0,
+                             nullptr, DI_NORMAL);
             }
             left += size + gap;
         }
         int color = COLOR_WINDOWTEXT;
         if (selected) {
             color = COLOR_HIGHLIGHTTEXT;
-        } else if (marks & kEntryMissing) {
+        } else if (marks & kEntryDimmed) {
             color = COLOR_GRAYTEXT;
         }
         ::SetTextColor(dc, ::GetSysColor(color));

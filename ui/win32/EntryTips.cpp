@@ -4,16 +4,24 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "EntryMarks.h"
+#include <utility>
+
+#include "MessageFont.h"
 
 namespace varnock::win32 {
 namespace {
 
 constexpr UINT_PTR kTipsSubclass = 2;
+// Where setEntryNotes finds the tips of a list.
+constexpr wchar_t kTipsProperty[] = L"VarnockEntryTips";
+
+// Wide enough for a note's line; each further line of a note starts a line of the tip.
+constexpr int kTipWidth = 480;
 
 struct Tips {
     HWND tip = nullptr;
     LRESULT hovered = -1;
+    std::vector<std::wstring> notes;  // one for each entry
 };
 
 LRESULT entryUnder(HWND list, POINT point) {
@@ -21,12 +29,11 @@ LRESULT entryUnder(HWND list, POINT point) {
     return HIWORD(hit) == 0 ? LOWORD(hit) : -1;
 }
 
-bool isMissing(HWND list, LRESULT entry) {
-    if (entry < 0) {
-        return false;
+const wchar_t* noteOf(const Tips& tips, LRESULT entry) {
+    if (entry < 0 || static_cast<std::size_t>(entry) >= tips.notes.size()) {
+        return L"";
     }
-    const LRESULT marks = ::SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(entry), 0);
-    return marks != LB_ERR && (marks & kEntryMissing);
+    return tips.notes[static_cast<std::size_t>(entry)].c_str();
 }
 
 // Moving to another entry starts the tip again, with that entry's text or none.
@@ -40,13 +47,14 @@ void onMouseMove(HWND list, Tips& tips, LPARAM at) {
     }
 }
 
-void onGetText(HWND list, NMTTDISPINFOW& info) {
+void onGetText(HWND list, const Tips& tips, NMTTDISPINFOW& info) {
     POINT cursor{};
     ::GetCursorPos(&cursor);
     ::ScreenToClient(list, &cursor);
+    // Without a width the tip would show a note's lines as one; at the list's DPI now.
+    ::SendMessageW(tips.tip, TTM_SETMAXTIPWIDTH, 0, scaled(kTipWidth, ::GetDpiForWindow(list)));
     // An empty text shows no tip.
-    info.lpszText =
-        const_cast<wchar_t*>(isMissing(list, entryUnder(list, cursor)) ? kNotFoundText : L"");
+    info.lpszText = const_cast<wchar_t*>(noteOf(tips, entryUnder(list, cursor)));
 }
 
 // Whether the notice was the tip asking for its text.
@@ -54,7 +62,7 @@ bool onNotify(HWND list, const Tips& tips, NMHDR& header) {
     if (header.hwndFrom != tips.tip || header.code != TTN_GETDISPINFOW) {
         return false;
     }
-    onGetText(list, reinterpret_cast<NMTTDISPINFOW&>(header));
+    onGetText(list, tips, reinterpret_cast<NMTTDISPINFOW&>(header));
     return true;
 }
 
@@ -70,6 +78,7 @@ LRESULT CALLBACK tipsProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
         case LB_RESETCONTENT:
             // The list is refilled: the entry the tip speaks of may be gone from under the pointer.
             tips.hovered = -1;
+            tips.notes.clear();
             ::SendMessageW(tips.tip, TTM_POP, 0, 0);
             break;
         case WM_NOTIFY:
@@ -88,6 +97,7 @@ LRESULT CALLBACK tipsProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
 
 void forget(HWND list, Tips& tips) {
     ::RemoveWindowSubclass(list, tipsProc, kTipsSubclass);
+    ::RemovePropW(list, kTipsProperty);
     ::DestroyWindow(tips.tip);
     delete &tips;
 }
@@ -109,8 +119,15 @@ void addEntryTips(HWND list) {
     tool.uId = reinterpret_cast<UINT_PTR>(list);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    ::SetWindowSubclass(list, tipsProc, kTipsSubclass,
-                        reinterpret_cast<DWORD_PTR>(new Tips{tip, -1}));
+    auto* tips = new Tips{tip, -1, {}};
+    ::SetPropW(list, kTipsProperty, tips);
+    ::SetWindowSubclass(list, tipsProc, kTipsSubclass, reinterpret_cast<DWORD_PTR>(tips));
+}
+
+void setEntryNotes(HWND list, std::vector<std::wstring> notes) {
+    if (auto* tips = static_cast<Tips*>(::GetPropW(list, kTipsProperty))) {
+        tips->notes = std::move(notes);
+    }
 }
 
 }  // namespace varnock::win32

@@ -3,12 +3,15 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <utility>
 
 #include "AccessibleNames.h"
 #include "ArchiveList.h"
 #include "DroppedFiles.h"
 #include "EntryTips.h"
+#include "ListKeys.h"
+#include "ListMenu.h"
 #include "WideText.h"
 #include "WindowTitle.h"
 
@@ -19,7 +22,7 @@ constexpr wchar_t kClassName[] = L"VarnockMainWindow";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT kSettingsFileNotice = WM_APP + 1;
-constexpr UINT kDeleteKey = WM_APP + 2;
+constexpr UINT kListKey = WM_APP + 2;
 constexpr UINT kDroppedFiles = WM_APP + 3;
 constexpr UINT_PTR kFollowTimer = 1;
 // Long enough to let a burst of writes end, short enough that the list follows within a second.
@@ -148,9 +151,13 @@ LRESULT MainWindow::dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case kSettingsFileNotice:
             onSettingsFileNotice();
             return 0;
-        case kDeleteKey:
-            m_session.unregisterSelected();
+        case kListKey:
+            onListKey(static_cast<ListCommand>(wParam));
             return 0;
+        case WM_CONTEXTMENU:
+            return onContextMenu(reinterpret_cast<HWND>(wParam), lParam)
+                       ? 0
+                       : ::DefWindowProcW(window, message, wParam, lParam);
         case WM_DROPFILES:
             onDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
@@ -218,7 +225,7 @@ void MainWindow::createControls() {
     const HWND list = control(Control::lstArchives);
     // Readers that take a list's name from its window text; a list box draws none.
     ::SetWindowTextW(list, wide(kControls[indexOf(Control::lstArchives)].accessibleName).c_str());
-    postDeleteKey(list, kDeleteKey);
+    postListKeys(list, kListKey);
     addEntryTips(list);
     m_pathLabels.add(control(Control::lblArchive));
     m_pathLabels.add(control(Control::lblINI));
@@ -322,6 +329,39 @@ void MainWindow::onDroppedFiles() {
     }
 }
 
+void MainWindow::onListKey(ListCommand command) {
+    // A key that waited in the queue until a dialog's own loop took it must not start a second
+    // action under that dialog.
+    if (!m_modal.any()) {
+        m_session.run(command);
+    }
+}
+
+bool MainWindow::onContextMenu(HWND from, LPARAM at) {
+    const HWND list = control(Control::lstArchives);
+    const auto place = from == list && !m_modal.any() ? menuPlace(list, at) : std::nullopt;
+    if (!place) {
+        return false;
+    }
+    ::SetFocus(list);
+    if (!fromKeyboard(at)) {
+        POINT inList = *place;
+        ::ScreenToClient(list, &inList);
+        selectForMenuAt(list, inList);
+    }
+    std::optional<ListCommand> chosen;
+    {
+        // The list stays as the menu was built for while it is open.
+        const ModalCount::Scope open(m_modal);
+        chosen = chooseFromMenu(m_window, *place, m_session.listMenu());
+    }
+    if (chosen) {
+        m_session.run(*chosen);
+    }
+    ::SetFocus(list);
+    return true;
+}
+
 void MainWindow::onMeasureEntry(MEASUREITEMSTRUCT& item) const {
     const HWND list = control(Control::lstArchives);
     item.itemHeight = static_cast<UINT>(
@@ -365,12 +405,16 @@ void MainWindow::showList(const std::vector<ShownEntry>& entries) {
     fillList(control(Control::lstArchives), entries);
 }
 
-std::vector<SlotIndex> MainWindow::selectedEntries() const {
+std::vector<int> MainWindow::selectedEntries() const {
     return selectedIn(control(Control::lstArchives));
 }
 
-void MainWindow::scrollToEntry(SlotIndex slot) {
-    bringIntoSight(control(Control::lstArchives), slot);
+void MainWindow::scrollToEntry(int position) {
+    bringIntoSight(control(Control::lstArchives), position);
+}
+
+void MainWindow::setCurrentEntry(int position) {
+    makeCurrent(control(Control::lstArchives), position);
 }
 
 void MainWindow::watchSettingsFile(const std::string& path) {

@@ -42,8 +42,9 @@ public:
     void showArchivePath(const std::string& path) override;
     void showIniPath(const std::string& path) override;
     void showList(const std::vector<ShownEntry>& entries) override;
-    std::vector<SlotIndex> selectedEntries() const override;
-    void scrollToEntry(SlotIndex slot) override;
+    std::vector<int> selectedEntries() const override;
+    void scrollToEntry(int position) override;
+    void setCurrentEntry(int position) override;
     void watchSettingsFile(const std::string& path) override;
     bool modalDialogOpen() const override;
     UserPrompts& prompts() override { return *m_prompts; }
@@ -63,6 +64,9 @@ private:
     void onDropFiles(HDROP drop);
     void takeAfterDrop(std::vector<std::string> paths);
     void onDroppedFiles();
+    void onListKey(ListCommand command);
+    // Whether the menu asked for was the list's, and shown.
+    bool onContextMenu(HWND from, LPARAM at);
     void onMeasureEntry(MEASUREITEMSTRUCT& item) const;
     void onDrawEntry(const DRAWITEMSTRUCT& item);
     void onDestroy();

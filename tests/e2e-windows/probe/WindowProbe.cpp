@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reads Varnock's windows back through the Win32 API for the end-to-end suite: one command a
 // line on standard input, one JSON line on standard output for each.
-//   snapshot  the main window, its controls, the list with each entry's mark and description,
-//             the focus, every dialog of the program and its tooltips shown
+//   snapshot  the main window, its controls, the list with each entry's marks, description
+//             and the current entry, the focus, every dialog of the program, its tooltips and
+//             its popup menus shown
 //   close     asks the main window to close, as its title bar button does
 //   quit
 #include <windows.h>
@@ -16,7 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "EntryMarks.h"
+#include "EntryItemData.h"
+#include "PopupMenus.h"
 #include "WindowLayout.h"
 
 namespace {
@@ -175,10 +177,28 @@ std::string describeControl(HWND window) {
         .str();
 }
 
+std::string iconName(LRESULT marks) {
+    switch (marks & varnock::win32::kEntryIconMask) {
+        case varnock::win32::kEntryNotLoadedIcon:
+            return quoted(std::string("notLoaded"));
+        case varnock::win32::kEntryMissingIcon:
+            return quoted(std::string("missing"));
+        case varnock::win32::kEntryRegisteredTwiceIcon:
+            return quoted(std::string("registeredTwice"));
+        default:
+            return "null";
+    }
+}
+
+std::string flag(bool value) {
+    return value ? "true" : "false";
+}
+
 std::string describeList(HWND list) {
     std::vector<std::string> items;
     std::vector<std::string> selected;
-    std::vector<std::string> missing;
+    std::vector<std::string> icons;
+    std::vector<std::string> dimmed;
     std::vector<std::string> indented;
     std::vector<std::string> descriptions;
     const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
@@ -191,11 +211,11 @@ std::string describeList(HWND list) {
         if (::SendMessageW(list, LB_GETSEL, WPARAM(i), 0) > 0) {
             selected.push_back(std::to_string(i));
         }
-        const LRESULT marks = ::SendMessageW(list, LB_GETITEMDATA, WPARAM(i), 0);
-        missing.push_back(marks != LB_ERR && (marks & varnock::win32::kEntryMissing) ? "true"
-                                                                                     : "false");
-        indented.push_back(marks != LB_ERR && (marks & varnock::win32::kEntryIndented) ? "true"
-                                                                                       : "false");
+        LRESULT marks = ::SendMessageW(list, LB_GETITEMDATA, WPARAM(i), 0);
+        marks = marks == LB_ERR ? 0 : marks;
+        icons.push_back(iconName(marks));
+        dimmed.push_back(flag(marks & varnock::win32::kEntryDimmed));
+        indented.push_back(flag(marks & varnock::win32::kEntryIndented));
         descriptions.push_back(quoted(accessibleDescription(list, long(i) + 1)));
     }
     RECT item{};
@@ -203,9 +223,11 @@ std::string describeList(HWND list) {
     return Object()
         .raw("items", array(items))
         .raw("selected", array(selected))
-        .raw("missing", array(missing))
+        .raw("icons", array(icons))
+        .raw("dimmed", array(dimmed))
         .raw("indented", array(indented))
         .raw("descriptions", array(descriptions))
+        .number("caret", ::SendMessageW(list, LB_GETCARETINDEX, 0, 0))
         .number("top", ::SendMessageW(list, LB_GETTOPINDEX, 0, 0))
         .number("itemHeight", ::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0))
         .str();
@@ -296,6 +318,7 @@ struct Owned {
     HWND main = nullptr;
     std::vector<HWND> windows;
     std::vector<HWND> tooltips;
+    std::vector<HWND> menus;
 };
 
 BOOL CALLBACK findOwned(HWND window, LPARAM owned) {
@@ -307,10 +330,25 @@ BOOL CALLBACK findOwned(HWND window, LPARAM owned) {
     }
     if (className(window) == L"tooltips_class32") {
         found->tooltips.push_back(window);
+    } else if (className(window) == L"#32768") {
+        found->menus.push_back(window);
     } else {
         found->windows.push_back(window);
     }
     return TRUE;
+}
+
+// A popup menu open: where it stands, and its items.
+std::string describeMenu(HWND window) {
+    std::vector<std::string> items;
+    for (const varnock::probe::MenuItem& item : varnock::probe::popupMenuItems(window)) {
+        items.push_back(Object()
+                            .text("text", item.caption)
+                            .flag("enabled", item.enabled)
+                            .flag("highlighted", item.highlighted)
+                            .str());
+    }
+    return Object().raw("rect", rectOf(window)).raw("items", array(items)).str();
 }
 
 std::string focusName(HWND focus, HWND main) {
@@ -347,7 +385,7 @@ std::string snapshot() {
     GUITHREADINFO thread{};
     thread.cbSize = sizeof(thread);
     ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &thread);
-    Owned owned{search.process, main, {}, {}};
+    Owned owned{search.process, main, {}, {}, {}};
     ::EnumWindows(findOwned, reinterpret_cast<LPARAM>(&owned));
     std::vector<std::string> dialogs;
     for (const HWND dialog : owned.windows) {
@@ -356,6 +394,10 @@ std::string snapshot() {
     std::vector<std::string> tooltips;
     for (const HWND tip : owned.tooltips) {
         tooltips.push_back(quoted(windowText(tip)));
+    }
+    std::vector<std::string> menus;
+    for (const HWND menu : owned.menus) {
+        menus.push_back(describeMenu(menu));
     }
     RECT client{};
     ::GetClientRect(main, &client);
@@ -375,6 +417,7 @@ std::string snapshot() {
         .flag("active", thread.hwndActive == main)
         .raw("dialogs", array(dialogs))
         .raw("tooltips", array(tooltips))
+        .raw("menus", array(menus))
         .str();
 }
 
@@ -409,6 +452,7 @@ int main() {
         std::fputs("\n", stdout);
         std::fflush(stdout);
     }
+    varnock::probe::stopReadingMenus();
     ::CoUninitialize();
     return 0;
 }
