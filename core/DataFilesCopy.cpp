@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DataFilesCopy.h"
 
+#include <chrono>
 #include <filesystem>
 
 #include "PathHelpers.h"
 #include "platform/CopyFile.h"
 
 namespace varnock {
-
 DataFilesCopy copyIntoDataFiles(std::string_view archivePath, const std::string& archiveName,
                                 std::string_view destination, UserPrompts& prompts,
                                 CopyProgressView& progress) {
@@ -28,9 +28,12 @@ DataFilesCopy copyIntoDataFiles(std::string_view archivePath, const std::string&
             return DataFilesCopy::KeptOther;
         }
     }
+    const auto started = std::chrono::steady_clock::now();
     const auto result =
         platform::copyFile(source, target, [&](std::uint64_t copied, std::uint64_t total) {
-            return progress.copying(archiveName, copied, total);
+            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - started);
+            return progress.copying(copyReport(archiveName, copied, total, elapsed));
         });
     progress.copyEnded();
     if (!result) {

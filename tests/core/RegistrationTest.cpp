@@ -67,6 +67,19 @@ TEST_F(RegistrationTest, AFullTableIsSilentAndUnchanged) {
     EXPECT_EQ(readBytes(ini), text);
 }
 
+// What the window is given to show of a copy: quick ones are not shown at all.
+TEST(CopyReportTest, TellsNameSizesAndStepAndShowsOnlyAfterHalfASecond) {
+    using std::chrono::milliseconds;
+    EXPECT_EQ(
+        copyReport("a.bsa", 0, 1, milliseconds(499)),
+        (CopyReport{"Copying a.bsa to the \"Data Files\" folder\n0 bytes of 1 byte", 0, false}));
+    EXPECT_EQ(
+        copyReport("a.bsa", 1536, 3ull << 30, kCopyShownAfter),
+        (CopyReport{"Copying a.bsa to the \"Data Files\" folder\n1.5 KiB of 3.0 GiB", 0, true}));
+    EXPECT_EQ(copyReport("a.bsa", 5ull << 40, 10ull << 40, kCopyShownAfter).step, kCopySteps / 2);
+    EXPECT_EQ(copyReport("empty.bsa", 0, 0, milliseconds(0)).step, kCopySteps);
+}
+
 TEST_F(RegistrationTest, AnArchiveOutsideDataFilesIsCopiedThereOnYes) {
     const fs::path source = archive(elsewhere, "x.bsa", 3 << 20);
     prompts.answers = {Answer::Yes};
@@ -75,7 +88,9 @@ TEST_F(RegistrationTest, AnArchiveOutsideDataFilesIsCopiedThereOnYes) {
     EXPECT_EQ(prompts.shown,
               (std::vector<std::string>{kQuestion, destination, "x.bsa registered successfully."}));
     EXPECT_EQ(readBytes(dataFiles / "x.bsa"), readBytes(source));
-    EXPECT_EQ(progress.lastCopied, 3u << 20);
+    EXPECT_EQ(progress.last.label,
+              "Copying x.bsa to the \"Data Files\" folder\n3.0 MiB of 3.0 MiB");
+    EXPECT_EQ(progress.last.step, kCopySteps);
     EXPECT_EQ(progress.ended, 1);
     EXPECT_EQ(readBytes(ini), "[Archives]\r\nArchive 0=x.bsa\r\n");
 }

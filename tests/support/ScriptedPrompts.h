@@ -41,8 +41,8 @@ public:
 
 class ScriptedProgress final : public CopyProgressView {
 public:
-    bool copying(const std::string&, std::uint64_t copied, std::uint64_t) override {
-        lastCopied = copied;
+    bool copying(const CopyReport& report) override {
+        last = report;
         return ++updates <= cancelAfter;
     }
     void copyEnded() override { ++ended; }
@@ -50,7 +50,7 @@ public:
     int cancelAfter = 1 << 30;  // updates before the user presses Cancel
     int updates = 0;
     int ended = 0;
-    std::uint64_t lastCopied = 0;
+    CopyReport last;
 };
 
 }  // namespace varnock::testing

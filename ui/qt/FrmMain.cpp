@@ -130,8 +130,11 @@ FrmMain::FrmMain(QWidget* parent)
             [this] { m_session.moveSelected(varnock::MoveDirection::Up); });
     listKey(QKeySequence(Qt::ALT | Qt::Key_Down),
             [this] { m_session.moveSelected(varnock::MoveDirection::Down); });
-    // Right click, the Menu key and Shift+F10 all come as a context-menu event: the mouse's to
-    // the list's viewport, the keyboard's to the list.
+    // X11 sends no context-menu event for Shift+F10, as Windows does.
+    listKey(QKeySequence(Qt::SHIFT | Qt::Key_F10),
+            [this] { showListMenu(QContextMenuEvent(QContextMenuEvent::Keyboard, {}, {})); });
+    // Right click and the Menu key come as a context-menu event: the mouse's to the list's
+    // viewport, the keyboard's to the list.
     m_lstArchives->installEventFilter(this);
     m_lstArchives->viewport()->installEventFilter(this);
 }

@@ -4,9 +4,7 @@
 #include <algorithm>
 
 #include <commctrl.h>
-#include <shlwapi.h>
 
-#include <iterator>
 #include <utility>
 
 #include "WideText.h"
@@ -16,7 +14,6 @@ namespace varnock::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VarnockCopyProgress";
-constexpr int kSteps = 1000;
 constexpr ULONGLONG kRedrawMs = 100;
 // The layout at 96 dots per inch.
 constexpr SIZE kClient{360, 124};
@@ -24,11 +21,11 @@ constexpr RECT kText{12, 12, 348, 52};
 constexpr RECT kBar{12, 56, 348, 76};
 constexpr RECT kCancel{264, 88, 348, 112};
 
-void registerClass() {
-    static const bool registered = [] {
+void registerClass(WNDPROC procedure) {
+    static const bool registered = [procedure] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.lpfnWndProc = procedure;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -36,12 +33,6 @@ void registerClass() {
         return ::RegisterClassExW(&windowClass) != 0;
     }();
     (void)registered;
-}
-
-std::wstring sizeText(std::uint64_t bytes) {
-    wchar_t text[64] = L"";
-    ::StrFormatByteSizeW(static_cast<LONGLONG>(bytes), text, static_cast<UINT>(std::size(text)));
-    return text;
 }
 
 void place(HWND control, const RECT& at96, UINT dpi) {
@@ -52,26 +43,18 @@ void place(HWND control, const RECT& at96, UINT dpi) {
 
 }  // namespace
 
-CopyProgressWindow::CopyProgressWindow(HWND owner, ModalCount& modal, ULONGLONG showAfterMs)
-    : m_owner(owner), m_modal(modal), m_showAfterMs(showAfterMs) {}
-
 CopyProgressWindow::~CopyProgressWindow() {
     close();
 }
 
-bool CopyProgressWindow::copying(const std::string& name, std::uint64_t copied,
-                                 std::uint64_t total) {
+bool CopyProgressWindow::copying(const CopyReport& report) {
     const ULONGLONG now = ::GetTickCount64();
-    if (m_started == 0) {
-        m_started = now;
-        m_cancelled = false;
-    }
-    if (!m_window && now - m_started >= m_showAfterMs) {
+    if (!m_window && report.shown) {
         open();
     }
-    if (m_window && (now - m_lastShown >= kRedrawMs || copied == total)) {
+    if (m_window && (now - m_lastShown >= kRedrawMs || report.step == kCopySteps)) {
         m_lastShown = now;
-        show(name, copied, total);
+        show(report);
     }
     pumpMessages();
     return !m_cancelled;
@@ -79,22 +62,19 @@ bool CopyProgressWindow::copying(const std::string& name, std::uint64_t copied,
 
 void CopyProgressWindow::copyEnded() {
     close();
-    m_started = 0;
+    m_cancelled = false;
 }
 
 void CopyProgressWindow::open() {
-    registerClass();
+    registerClass(windowProc);
     m_ownerFocus = ::GetFocus();
-    m_window = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, kWindowTitle,
-                                 WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 kClient.cx, kClient.cy, m_owner, nullptr,
-                                 ::GetModuleHandleW(nullptr), nullptr);
+    // Set up in WM_CREATE, which finds this object through the creation parameter.
+    ::CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, kWindowTitle,
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, kClient.cx,
+                      kClient.cy, m_owner, nullptr, ::GetModuleHandleW(nullptr), this);
     if (!m_window) {
         return;  // the copy goes on without a view of it
     }
-    ::SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
-    onCreate(m_window);
     ::EnableWindow(m_owner, FALSE);
     ::ShowWindow(m_window, SW_SHOW);
     ::SetFocus(m_cancel);
@@ -117,8 +97,18 @@ void CopyProgressWindow::close() {
 
 LRESULT CALLBACK CopyProgressWindow::windowProc(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* creating = reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
+    }
     auto* self = reinterpret_cast<CopyProgressWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
     switch (message) {
+        case WM_CREATE:
+            self->onCreate(window);
+            return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDCANCEL) {
                 self->m_cancelled = true;
@@ -136,12 +126,13 @@ LRESULT CALLBACK CopyProgressWindow::windowProc(HWND window, UINT message, WPARA
 }
 
 void CopyProgressWindow::onCreate(HWND window) {
+    m_window = window;
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     m_text = ::CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
                                0, 0, 0, window, nullptr, instance, nullptr);
     m_bar = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, 0, 0, 0,
                               0, window, nullptr, instance, nullptr);
-    ::SendMessageW(m_bar, PBM_SETRANGE32, 0, kSteps);
+    ::SendMessageW(m_bar, PBM_SETRANGE32, 0, kCopySteps);
     m_cancel = ::CreateWindowExW(0, WC_BUTTONW, L"Cancel",
                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
                                  window, reinterpret_cast<HMENU>(IDCANCEL), instance, nullptr);
@@ -178,12 +169,9 @@ void CopyProgressWindow::layOut() {
     m_font.applyTo(m_window);
 }
 
-void CopyProgressWindow::show(const std::string& name, std::uint64_t copied, std::uint64_t total) {
-    const std::wstring text = L"Copying " + wide(name) + L" to the \"Data Files\" folder\n" +
-                              sizeText(copied) + L" of " + sizeText(total);
-    ::SetWindowTextW(m_text, text.c_str());
-    const auto step = total == 0 ? kSteps : static_cast<int>(copied * kSteps / total);
-    ::SendMessageW(m_bar, PBM_SETPOS, static_cast<WPARAM>(step), 0);
+void CopyProgressWindow::show(const CopyReport& report) {
+    ::SetWindowTextW(m_text, wide(report.label).c_str());
+    ::SendMessageW(m_bar, PBM_SETPOS, static_cast<WPARAM>(report.step), 0);
 }
 
 void CopyProgressWindow::pumpMessages() {

@@ -12,9 +12,9 @@ class CopyProgressDialogTest : public QObject {
 private slots:
     void aQuickCopyShowsNoDialog() {
         QWidget window;
-        CopyProgressDialog progress(&window, 60000);
-        QVERIFY(progress.copying("x.bsa", 0, 100));
-        QVERIFY(progress.copying("x.bsa", 100, 100));
+        CopyProgressDialog progress(&window);
+        QVERIFY(progress.copying({"Copying x.bsa", 0, false}));
+        QVERIFY(progress.copying({"Copying x.bsa", varnock::kCopySteps, false}));
         QVERIFY(!window.findChild<QProgressDialog*>());
         progress.copyEnded();
     }
@@ -22,21 +22,21 @@ private slots:
     void aLongCopyShowsNameAndBytesAndCanBeCancelled() {
         QWidget window;
         window.show();
-        CopyProgressDialog progress(&window, 0);
-        QVERIFY(progress.copying("Big.bsa", 0, 512 << 20));
-        QVERIFY(progress.copying("Big.bsa", 256 << 20, 512 << 20));
+        CopyProgressDialog progress(&window);
+        const auto halfway =
+            varnock::copyReport("Big.bsa", 256 << 20, 512 << 20, varnock::kCopyShownAfter);
+        QVERIFY(progress.copying(halfway));
         auto* dialog = window.findChild<QProgressDialog*>();
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         QVERIFY(dialog->isModal());
-        QVERIFY(dialog->labelText().contains("Big.bsa"));
-        QVERIFY(dialog->labelText().contains(QLocale().formattedDataSize(256 << 20)));
+        QCOMPARE(dialog->labelText().toStdString(), halfway.label);
         QCOMPARE(dialog->value(), 500);
 
         auto* cancel = dialog->findChild<QPushButton*>();
         QVERIFY(cancel);
         QTest::mouseClick(cancel, Qt::LeftButton);
-        QVERIFY(!progress.copying("Big.bsa", 300 << 20, 512 << 20));
+        QVERIFY(!progress.copying(halfway));
         progress.copyEnded();
         QVERIFY(!window.findChild<QProgressDialog*>());
     }
