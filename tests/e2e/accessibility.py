@@ -2,7 +2,7 @@
 """Reads the program's windows through the accessibility bus (AT-SPI), as a screen reader
 would: roles, names, states, text and places on the screen."""
 import pyatspi
-from gi.repository import Atspi
+from gi.repository import Atspi, GLib
 
 from polling import wait_for
 
@@ -77,3 +77,39 @@ def focused(node):
 
 def describe(node):
     return "nothing" if node is None else f"{node.getRoleName()} {node.name!r}"
+
+
+class PopupMenus:
+    """The popup menus a program opens while this is entered. Qt leaves popups out of an
+    application's windows, so they are met as a screen reader meets them: by the event a menu
+    raises when it shows."""
+    EVENT = "object:state-changed:showing"
+
+    def __init__(self, pid):
+        self.pid = pid
+        self.shown = []
+
+    def __enter__(self):
+        pyatspi.Registry.registerEventListener(self._on_showing, self.EVENT)
+        return self
+
+    def __exit__(self, *_):
+        pyatspi.Registry.deregisterEventListener(self._on_showing, self.EVENT)
+
+    def _on_showing(self, event):
+        try:
+            if (event.detail1 and event.source.getRoleName() == "popup menu"
+                    and event.source.get_process_id() == self.pid):
+                self.shown.append(event.source)
+        except GLib.Error:
+            pass  # gone again before it was read
+
+    def open_menu(self):
+        """The menu shown last, if it is still showing; None otherwise."""
+        context = GLib.MainContext.default()
+        while context.iteration(False):  # events are delivered only as the main loop runs
+            pass
+        try:
+            return self.shown[-1] if self.shown and showing(self.shown[-1]) else None
+        except GLib.Error:
+            return None  # closed and destroyed

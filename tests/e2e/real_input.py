@@ -20,16 +20,16 @@ def type_text(text):
     xdotool("type", "--delay", KEY_DELAY_MS, text)
 
 
-def click(node, scale=1, modifier=None):
-    """Clicks the middle of a widget."""
+def click(node, scale=1, modifier=None, button=1):
+    """Clicks the middle of a widget; button 3 is the right one."""
     x, y, width, height = extents(node)
-    click_at(x + width / 2, y + height / 2, scale, modifier)
+    click_at(x + width / 2, y + height / 2, scale, modifier, button)
 
 
-def click_at(x, y, scale=1, modifier=None):
+def click_at(x, y, scale=1, modifier=None, button=1):
     """The bus gives device-independent pixels; the screen has scale times as many."""
     move = ["mousemove", "--sync", str(int(x * scale)), str(int(y * scale))]
     if modifier:
-        xdotool("keydown", modifier, *move, "click", "1", "keyup", modifier)
+        xdotool("keydown", modifier, *move, "click", str(button), "keyup", modifier)
     else:
-        xdotool(*move, "click", "1")
+        xdotool(*move, "click", str(button))

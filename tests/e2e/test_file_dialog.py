@@ -25,15 +25,19 @@ class FileDialog(VarnockCase):
         self.expect_no_popup("after the dialog was cancelled")
         self.expect_focus(button, "after the dialog was cancelled")
 
-    def test_opens_in_the_folder_of_the_last_file_chosen_with_either_button(self):
+    def test_each_kind_opens_in_the_folder_it_was_last_chosen_in(self):
         self.choose_by_clicking("Select INI", self.game.ini)
+        # No archive chosen yet: the settings file's folder.
         dialog = self.open_dialog("Select BSA", how="click")
         self.assertEqual(self.window.dialog_folder(dialog), self.game.game, "folder shown")
         self.cancel_dialog("Select BSA")
         self.choose_by_clicking("Select BSA", self.game.new_archive)
         dialog = self.open_dialog("Select INI", how="click")
-        self.assertEqual(self.window.dialog_folder(dialog), self.game.downloads, "folder shown")
+        self.assertEqual(self.window.dialog_folder(dialog), self.game.game, "folder shown")
         self.cancel_dialog("Select INI")
+        dialog = self.open_dialog("Select BSA", how="click")
+        self.assertEqual(self.window.dialog_folder(dialog), self.game.downloads, "folder shown")
+        self.cancel_dialog("Select BSA")
 
     def test_opens_in_the_nearest_folder_left_when_the_last_one_was_deleted(self):
         gone = os.path.join(self.game.downloads, "gone", "deeper")

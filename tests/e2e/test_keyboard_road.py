@@ -97,5 +97,5 @@ class KeyboardRoad(VarnockCase):
         wait_for(self.window.selected_entries, "Home to select the first entry",
                  lambda now: now == ["Base.bsa"])
         real_input.press("Delete")
-        self.expect_entries([])  # the list ends before the lowest slot removed
-        self.expect_ini(settings_bytes((1, "Extra.bsa")))
+        self.expect_entries(["Extra.bsa"])  # moved down into the slot removed
+        self.expect_ini(settings_bytes((0, "Extra.bsa")))

@@ -43,9 +43,12 @@ class MouseRoad(VarnockCase):
         self.select_by_clicking("Archive1.bsa", ("Archive3.bsa", "ctrl"))
         self.assertEqual(self.window.selected_entries(), ["Archive1.bsa", "Archive3.bsa"])
         self.window.click(self.window.button("Unregister Archive"))
-        self.expect_entries(["Archive0.bsa"])  # the list ends before the lowest slot removed
-        self.expect_ini(settings_bytes(FIVE[0], FIVE[2], FIVE[4]))
+        # The later slots move down into the ones removed.
+        self.expect_entries(["Archive0.bsa", "Archive2.bsa", "Archive4.bsa"])
+        self.expect_ini(settings_bytes((0, "Archive0.bsa"), (1, "Archive2.bsa"),
+                                       (2, "Archive4.bsa")))
         self.assertIsNone(self.window.message_box(), "a message although the last entry stays")
+        self.expect_current_entry("Archive2.bsa", "(the place of the first entry removed)")
 
     def test_shift_click_unregisters_a_range_up_to_the_last(self):
         self.game.write(self.game.ini, settings_bytes(*FIVE))

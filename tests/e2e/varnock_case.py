@@ -120,6 +120,34 @@ class VarnockCase(unittest.TestCase):
         self.window.click(a11y.find(dialog, "push button", "Open"))
         self.wait_dialog_closed()
 
+    def open_list_menu(self, menus, how):
+        """Opens the list's menu: how is a key ("Menu") pressed in the list, or the name of an
+        entry to right-click. menus: an entered a11y.PopupMenus. Returns the menu."""
+        if how in self.window.entries():
+            self.window.click(self.window.entry(how), button=3)
+        else:
+            real_input.press(how)
+        return wait_for(menus.open_menu, f"the list's menu opened by {how!r}")
+
+    def choose_in_menu(self, menus, caption, how):
+        """how: "keys" (Down up to the item, then Enter) or "click"."""
+        menu = menus.open_menu()
+        if how == "click":
+            self.window.click(a11y.find(menu, "menu item", caption))
+        else:
+            for _ in range(len(a11y.children(menu)) + 1):
+                before = self.window.active_menu_item(menu)
+                if before == caption:
+                    break
+                real_input.press("Down")
+                wait_for(lambda: self.window.active_menu_item(menu), "Down to move in the menu",
+                         lambda now: now != before, timeout=3)
+            else:
+                self.fail(f"Down never reached {caption!r} in the menu")
+            real_input.press("Return")
+        wait_for(menus.open_menu, f"the menu closed by choosing {caption!r}",
+                 accept=lambda now: now is None)
+
     def wait_dialog_closed(self):
         wait_for(self.window.file_dialog, "the open-file dialog closed", accept=lambda d: d is None)
 
@@ -153,6 +181,10 @@ class VarnockCase(unittest.TestCase):
 
     def expect_focus(self, name, after):
         wait_for(self.window.focus_name, f"focus on {name!r} {after}", lambda now: now == name)
+
+    def expect_current_entry(self, name, after):
+        wait_for(self.window.current_entry, f"{name!r} the current entry {after}",
+                 lambda now: now == name)
 
     def expect_no_popup(self, after):
         wait_for(self.window.popups, f"no popup window left {after}", lambda p: not p, timeout=3)

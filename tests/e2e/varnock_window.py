@@ -48,6 +48,15 @@ class VarnockWindow:
         return [item.name for item in a11y.children(self.archive_list())
                 if a11y.has_state(item, pyatspi.STATE_SELECTED)]
 
+    def current_entry(self):
+        """The entry keys act from; the view reports it focused even while it has no focus."""
+        return next((item.name for item in a11y.children(self.archive_list())
+                     if a11y.has_state(item, pyatspi.STATE_FOCUSED)), None)
+
+    def descriptions(self):
+        """[(name, accessible description)] of the entries, in list order."""
+        return [(item.name, item.description) for item in a11y.children(self.archive_list())]
+
     def visible_entries(self):
         """Entries wholly inside the list's visible area."""
         lx, ly, lw, lh = a11y.extents(self.archive_list())
@@ -67,14 +76,29 @@ class VarnockWindow:
                     return node.name
         return None
 
-    def click(self, node, modifier=None):
-        real_input.click(node, self.scale, modifier)
+    def click(self, node, modifier=None, button=1):
+        real_input.click(node, self.scale, modifier, button)
+
+    def entry(self, name):
+        return next(item for item in a11y.children(self.archive_list()) if item.name == name)
 
     def click_at(self, x, y):
         real_input.click_at(x, y, self.scale)
 
     def popups(self):
         return screen.popups(self.pid)
+
+    # --- popup menus ----------------------------------------------------------------
+    @staticmethod
+    def menu_items(menu):
+        """[(caption, enabled)] of a popup menu."""
+        return [(item.name, a11y.has_state(item, pyatspi.STATE_ENABLED))
+                for item in a11y.children(menu)]
+
+    @staticmethod
+    def active_menu_item(menu):
+        item = a11y.focused(menu)
+        return None if item is None else item.name
 
     # --- message boxes ---------------------------------------------------------------
     def message_box(self):
