@@ -2,7 +2,6 @@
 """The list in slot order, as the other application reads it: every filled slot listed and the
 ones it does not load marked; unregistering closes the gap; entries moved by Alt+Up, Alt+Down
 and the list's menu."""
-import unittest
 
 import accessibility as a11y
 import real_input
