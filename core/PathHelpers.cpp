@@ -37,7 +37,7 @@ std::string dataFilesFolderOf(std::string_view iniPath) {
     // compare like "\" ones.
     const std::string iniFolder = folderOf(iniPath);
     const char separator = iniFolder.empty() ? preferredSeparator() : iniFolder.back();
-    return iniFolder + "Data Files" + separator;
+    return iniFolder + std::string(kDataFilesFolderName) + separator;
 }
 
 }  // namespace varnock

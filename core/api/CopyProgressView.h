@@ -17,9 +17,9 @@ inline constexpr std::chrono::milliseconds kCopyShownAfter{500};
 
 // One moment of a copy.
 struct CopyReport {
-    std::string label;    // what is copied where, and how much of it so far
-    int step = 0;         // how far it has come, 0 to kCopySteps
-    bool shown = false;   // whether it has run long enough to be shown
+    std::string label;   // what is copied where, and how much of it so far
+    int step = 0;        // how far it has come, 0 to kCopySteps
+    bool shown = false;  // whether it has run long enough to be shown
 
     bool operator==(const CopyReport&) const = default;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ArchiveSlotTable.h"
+#include "WatchedPaths.h"
 
 namespace varnock {
 
@@ -61,8 +62,10 @@ public:
     // Makes the entry at position the list's current one (where the arrow keys go on from),
     // without changing the selection.
     virtual void setCurrentEntry(int position) = 0;
-    // Tells the session, through followSettingsFile, when the file at path may have changed
-    // (nothing for an empty path); a call replaces the former watch.
+    // Tells the session, through followSettingsFile, when the file at path or the "Data
+    // Files" folder beside it may have changed (watchedPathsOf), once they have been quiet for
+    // kSettleDelay; when followSettingsFile returns false, asks again kSettleDelay later.
+    // Nothing for an empty path; a call replaces the former watch.
     virtual void watchSettingsFile(const std::string& path) = 0;
     // Whether a dialog or message box is open over the window.
     virtual bool modalDialogOpen() const = 0;

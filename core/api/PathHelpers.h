@@ -20,6 +20,9 @@ std::string lastComponent(std::string_view p);
 // p without its last component: the folder with its trailing separator kept.
 std::string folderOf(std::string_view p);
 
+// Where the other application looks for archives, beside its settings file.
+inline constexpr std::string_view kDataFilesFolderName = "Data Files";
+
 // The "Data Files" folder beside the settings file at iniPath, with its trailing separator:
 // the one that settings file's path uses.
 std::string dataFilesFolderOf(std::string_view iniPath);

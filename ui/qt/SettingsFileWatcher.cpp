@@ -3,16 +3,9 @@
 
 #include <QFileInfo>
 
-namespace {
-
-// Long enough to let a burst of writes end, short enough that the list follows within a second.
-constexpr int kQuietMs = 250;
-
-}  // namespace
-
 SettingsFileWatcher::SettingsFileWatcher(QObject* parent) : QObject(parent) {
     m_quiet.setSingleShot(true);
-    m_quiet.setInterval(kQuietMs);
+    m_quiet.setInterval(varnock::kSettleDelay);
     connect(&m_quiet, &QTimer::timeout, this, &SettingsFileWatcher::changed);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &SettingsFileWatcher::noticed);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &SettingsFileWatcher::noticed);
@@ -25,24 +18,24 @@ void SettingsFileWatcher::watch(const QString& path) {
     if (!m_watcher.directories().isEmpty()) {
         m_watcher.removePaths(m_watcher.directories());
     }
-    m_path = path;
+    m_paths.reset();
     if (path.isEmpty()) {
         return;
     }
-    // The folder too: a file replaced by renaming a new one over it is not the file watched.
-    m_watcher.addPath(QFileInfo(path).absolutePath());
+    m_paths = varnock::watchedPathsOf(path.toStdString());
+    m_watcher.addPath(QString::fromStdString(m_paths->folder));
     addWhatExists();
     m_quiet.stop();
 }
 
 void SettingsFileWatcher::addWhatExists() {
-    // "Data Files" beside it: the list marks the archives that are not there.
-    const QString dataFiles = QFileInfo(m_path).absolutePath() + QStringLiteral("/Data Files");
+    const QString dataFiles = QString::fromStdString(m_paths->dataFiles);
     if (!m_watcher.directories().contains(dataFiles) && QFileInfo(dataFiles).isDir()) {
         m_watcher.addPath(dataFiles);
     }
-    if (!m_watcher.files().contains(m_path) && QFileInfo::exists(m_path)) {
-        m_watcher.addPath(m_path);
+    const QString file = QString::fromStdString(m_paths->settingsFile);
+    if (!m_watcher.files().contains(file) && QFileInfo::exists(file)) {
+        m_watcher.addPath(file);
     }
 }
 
@@ -51,7 +44,7 @@ void SettingsFileWatcher::retryLater() {
 }
 
 void SettingsFileWatcher::noticed() {
-    if (!m_path.isEmpty()) {
+    if (m_paths) {
         addWhatExists();
     }
     m_quiet.start();

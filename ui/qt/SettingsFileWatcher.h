@@ -6,6 +6,9 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
+#include <optional>
+
+#include "WatchedPaths.h"
 
 class SettingsFileWatcher final : public QObject {
     Q_OBJECT
@@ -13,7 +16,8 @@ class SettingsFileWatcher final : public QObject {
 public:
     explicit SettingsFileWatcher(QObject* parent = nullptr);
 
-    // Watches path from now on (nothing for an empty path).
+    // Watches what watchedPathsOf names for path from now on (nothing for an empty path), and
+    // tells a burst of changes kSettleDelay after it ends.
     void watch(const QString& path);
     // Tells again in a moment, for a change that could not be acted on now.
     void retryLater();
@@ -29,5 +33,5 @@ private:
 
     QFileSystemWatcher m_watcher;
     QTimer m_quiet;
-    QString m_path;
+    std::optional<varnock::WatchedPaths> m_paths;
 };

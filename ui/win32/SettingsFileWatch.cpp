@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "WatchedPaths.h"
 #include "WideText.h"
 
 namespace varnock::win32 {
@@ -14,23 +15,7 @@ namespace {
 constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
                            FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE |
                            FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SECURITY;
-constexpr std::wstring_view kDataFiles = L"Data Files";
 constexpr DWORD kArmingMs = 1000;
-
-bool sameName(const wchar_t* a, int aLength, std::wstring_view b) {
-    return ::CompareStringOrdinal(a, aLength, b.data(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
-// The settings file itself, the "Data Files" folder beside it, or anything inside that folder.
-bool concernsList(const wchar_t* name, int length, const std::wstring& file) {
-    if (sameName(name, length, file)) {
-        return true;
-    }
-    const int folder = static_cast<int>(kDataFiles.size());
-    return length >= folder && sameName(name, folder, kDataFiles) &&
-           (length == folder || name[folder] == L'\\');
-}
 
 // Whether one of the records concerns the list; an overflowed buffer (no records) may have.
 bool namesFile(const std::vector<DWORD>& buffer, DWORD bytes, const std::wstring& name) {
@@ -41,7 +26,7 @@ bool namesFile(const std::vector<DWORD>& buffer, DWORD bytes, const std::wstring
     for (DWORD offset = 0;;) {
         const auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(base + offset);
         const int length = static_cast<int>(record->FileNameLength / sizeof(wchar_t));
-        if (concernsList(record->FileName, length, name)) {
+        if (varnock::concernsList(utf8(std::wstring(record->FileName, length)), utf8(name))) {
             return true;
         }
         if (record->NextEntryOffset == 0) {

@@ -8,6 +8,7 @@
 #include "PathHelpers.h"
 #include "ScriptedWindowView.h"
 #include "TemporaryFolder.h"
+#include "WatchedPaths.h"
 
 namespace varnock::testing {
 namespace {
@@ -271,6 +272,22 @@ TEST_F(MainWindowSessionTest, UnregisteringFromTheMiddleKeepsTheRestLoadedAndThe
     EXPECT_TRUE(view.list[2].notLoaded) << "e stays behind its gap";
     EXPECT_EQ(view.current, 1) << "the place of the removed entry stays current";
     EXPECT_TRUE(view.scripted.shown.empty());
+}
+
+TEST(WatchedPathsTest, TheListFollowsTheFileAndDataFilesWhateverTheirCase) {
+    const std::string sep(1, preferredSeparator());
+    const WatchedPaths paths = watchedPathsOf("game" + sep + "app.ini");
+    EXPECT_EQ(paths.settingsFile, "game" + sep + "app.ini");
+    EXPECT_EQ(paths.folder, "game" + sep);
+    EXPECT_EQ(paths.dataFiles, "game" + sep + "Data Files");
+    for (const std::string& name :
+         Names{"app.ini", "APP.INI", "Data Files", "data files" + sep + "x.bsa"}) {
+        EXPECT_TRUE(concernsList(name, "app.ini")) << name;
+    }
+    for (const std::string& name :
+         Names{"other.ini", "Data Files.bak", "Saves" + sep + "Data Files"}) {
+        EXPECT_FALSE(concernsList(name, "app.ini")) << name;
+    }
 }
 
 // A dialog that, while open, is told of a change of the settings file.
