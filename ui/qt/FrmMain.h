@@ -13,14 +13,12 @@
 #include "MainWindowView.h"
 #include "UserPrompts.h"
 
+class ArchiveListWidget;
 class PathLabel;
 class SettingsFileWatcher;
-class QContextMenuEvent;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
-class QListWidget;
-class QListWidgetItem;
 class QMimeData;
 class QPushButton;
 class QResizeEvent;
@@ -44,7 +42,6 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -61,11 +58,6 @@ private:
     varnock::FileChooser& fileChooser() override { return *m_cdlChoose; }
 
     void followFileChange();
-    // The mark's icon before the name, the name dimmed where the entry is not loaded or not
-    // found, and the reason for the mouse and for screen readers.
-    void mark(QListWidgetItem& item, const varnock::ShownEntry& entry) const;
-    // The list's context menu: at the pointer, or at the current entry for the keyboard.
-    void showListMenu(const QContextMenuEvent& event);
     // The dragged files as paths, in the system's form; a dragged item that is not a local file
     // stands as an empty path, which no choice accepts.
     static std::vector<std::string> draggedPaths(const QMimeData* data);
@@ -74,7 +66,7 @@ private:
     PathLabel* m_lblIni;
     QPushButton* m_cmdArchive;
     QPushButton* m_cmdIni;
-    QListWidget* m_lstArchives;
+    ArchiveListWidget* m_lstArchives;
     QPushButton* m_cmdUnpatch;
     QPushButton* m_cmdPatch;
     std::unique_ptr<varnock::FileChooser> m_cdlChoose;
