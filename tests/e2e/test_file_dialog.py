@@ -49,6 +49,12 @@ class FileDialog(VarnockCase):
         dialog = self.open_dialog("Select INI", how="click")
         self.assertEqual(self.window.dialog_folder(dialog), self.game.downloads, "folder shown")
 
+    def test_the_dialog_leaves_nothing_in_the_home_folder(self):
+        config = os.path.join(os.environ["HOME"], ".config", "QtProject.conf")
+        self.choose_by_clicking("Select INI", self.game.ini)
+        self.choose_by_clicking("Select BSA", self.game.new_archive)
+        self.assertFalse(os.path.exists(config), "the dialog's history went to " + config)
+
     def test_each_choice_starts_fresh_with_an_empty_name_and_its_own_filter(self):
         for button, wanted in (("Select BSA", "Archive file (*.BSA)"),
                                ("Select INI", "Initialization settings file (*.INI)"),

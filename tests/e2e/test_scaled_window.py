@@ -1,8 +1,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The window at 200 %: every control whole and inside the window, and still usable."""
 import itertools
+import subprocess
 
 import accessibility as a11y
+import real_input
+from polling import wait_for
 from varnock_case import VarnockCase
 
 
@@ -36,3 +39,33 @@ class ScaledWindow(VarnockCase):
         self.window.click(self.window.button_in_message("OK"))
         self.choose_by_clicking("Select INI", self.game.ini)
         self.expect_entries(["Base.bsa", "Extra.bsa"])
+
+    def test_the_window_manager_grows_the_list_and_never_shrinks_the_window(self):
+        main = self.window.main()
+        designed = a11y.extents(main)
+        window_id = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid",
+                                    str(self.program.process.pid),
+                                    "--name", "^Varnock$"], check=True, capture_output=True,
+                                   text=True).stdout.split()[0]
+
+        def controls():
+            return {c.name: a11y.extents(c) for c in a11y.children(main)}
+
+        # The accessibility bus tells sizes before scaling; the window manager sizes pixels.
+        before = controls()
+        real_input.xdotool("windowsize", "--sync", window_id, str((designed[2] + 150) * self.scale),
+                           str((designed[3] + 100) * self.scale))
+        wait_for(lambda: a11y.extents(main)[3] == designed[3] + 100, "the window grown")
+        after = controls()
+        list_before, list_after = before["Registered archives"], after["Registered archives"]
+        self.assertEqual(list_after[2:], (list_before[2] + 150, list_before[3] + 100),
+                         "the list takes the added room")
+        window_box = a11y.extents(main)
+        for name in ("Register Archive", "Unregister Archive"):
+            x, y, w, _ = after[name]
+            self.assertLessEqual(abs(x + w / 2 - (window_box[0] + window_box[2] / 2)), 1,
+                                 f"{name} centred: {after[name]} in {window_box}")
+            self.assertGreater(y, list_after[1] + list_after[3], f"{name} below the list")
+
+        real_input.xdotool("windowsize", "--sync", window_id, "100", "100")
+        wait_for(lambda: a11y.extents(main)[2:] == designed[2:], "the designed size kept")
