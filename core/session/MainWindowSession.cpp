@@ -21,7 +21,7 @@
 namespace varnock {
 namespace {
 
-// folder, or the nearest one above it that still exists; empty when none does.
+// The folder itself, or the nearest one above it that still exists; empty when none does.
 std::string nearestExistingFolder(const std::string& folder) {
     std::error_code error;
     std::filesystem::path path = pathFromUtf8(folder);
