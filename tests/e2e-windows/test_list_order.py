@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The list shows every slot that holds a value, marked where the other application would not
 load it or loads it twice; entries are unregistered from the middle, and moved by Alt+arrow and
-by the list's context menu, the file's other bytes untouched."""
+by the list's context menu, the file's other bytes and its Unix permission bits untouched."""
 import os
+import stat
 
 from win_case import WinCase
 
@@ -20,12 +21,17 @@ def settings(*slots):
 
 
 class ListOrder(WinCase):
-    def open_settings(self, *slots):
+    def open_settings(self, *slots, mode=0o644):
         for _, name in slots:
             self.write(os.path.join(self.data_files, name), b"archive")
         self.write(self.ini, settings(*slots))
+        os.chmod(self.ini, mode)
         self.choose_by_mouse("cmdINI", self.ini)
         return self.window.wait_items([name for _, name in slots])
+
+    def assertMode(self, mode):
+        """Saved in place under Wine: the file keeps the bits it had."""
+        self.assertEqual(oct(mode), oct(stat.S_IMODE(os.stat(self.ini).st_mode)))
 
     def wait_selected(self, selected):
         return self.window.wait(lambda s: s["list"]["selected"] == selected,
@@ -42,6 +48,7 @@ class ListOrder(WinCase):
         self.window.press_button(done, "OK")
         state = self.window.wait_items(["a.bsa", "c.bsa", "d.bsa"])
         self.assertIni(settings((0, "a.bsa"), (1, "c.bsa"), (2, "d.bsa")))
+        self.assertMode(0o644)
         # The current entry stays where the first removed one stood.
         self.assertEqual(1, state["list"]["caret"])
 
@@ -50,7 +57,6 @@ class ListOrder(WinCase):
         state = self.window.snapshot()["list"]
         self.assertEqual([None, None, "notLoaded"], state["icons"])
         self.assertEqual([False, False, True], state["dimmed"])
-        self.assertEqual([True, True, False], state["indented"])
         self.window.point_at_entry(2)
         self.window.wait_tooltip(lambda t: t.startswith(NOT_LOADED), "the tooltip on d.bsa")
 
@@ -60,6 +66,7 @@ class ListOrder(WinCase):
         state = self.window.wait(lambda s: s["list"]["icons"] == [None, None, None],
                                  "no entry marked")["list"]
         self.assertIni(settings((0, "a.bsa"), (1, "b.bsa"), (2, "d.bsa")))
+        self.assertMode(0o644)
         self.assertEqual(["a.bsa", "b.bsa", "d.bsa"], state["items"])
         self.assertEqual([2], state["selected"])
         self.assertEqual(2, state["caret"])
@@ -67,7 +74,7 @@ class ListOrder(WinCase):
         self.window.wait_focus("lstArchives")
 
     def test_move_by_context_menu(self):
-        self.open_settings(*enumerate(["a.bsa", "b.bsa", "c.bsa"]))
+        self.open_settings(*enumerate(["a.bsa", "b.bsa", "c.bsa"]), mode=0o600)
         self.window.click_entry(0)
         self.wait_selected([0])
         self.window.key("shift+F10")
@@ -77,6 +84,7 @@ class ListOrder(WinCase):
         self.window.choose_in_menu("Move Down")
         state = self.window.wait_items(["b.bsa", "a.bsa", "c.bsa"])
         self.assertIni(settings((0, "b.bsa"), (1, "a.bsa"), (2, "c.bsa")))
+        self.assertMode(0o600)
         self.assertEqual([1], state["list"]["selected"])
         self.window.wait_focus("lstArchives")
 

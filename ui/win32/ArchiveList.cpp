@@ -25,12 +25,8 @@ LPARAM iconBits(ShownEntry::Icon icon) {
     return kEntryNoIcon;
 }
 
-LPARAM marksOf(const ShownEntry& entry, bool indent) {
-    const LPARAM icon = iconBits(entry.icon());
-    LPARAM marks = icon;
-    if (icon == kEntryNoIcon && indent) {
-        marks |= kEntryIndented;
-    }
+LPARAM marksOf(const ShownEntry& entry) {
+    LPARAM marks = iconBits(entry.icon());
     if (entry.dimmed()) {
         marks |= kEntryDimmed;
     }
@@ -56,9 +52,6 @@ void fillList(HWND list, const std::vector<ShownEntry>& entries) {
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     forgetDescriptions(list);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    const bool indent = std::any_of(entries.begin(), entries.end(), [](const ShownEntry& e) {
-        return e.icon() != ShownEntry::Icon::None;
-    });
     std::vector<std::wstring> notes;
     notes.reserve(entries.size());
     for (const ShownEntry& entry : entries) {
@@ -72,7 +65,7 @@ void fillList(HWND list, const std::vector<ShownEntry>& entries) {
         if (!entry.note.empty()) {
             describeForScreenReaders(list, static_cast<DWORD>(index) + 1, notes.back().c_str());
         }
-        ::SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), marksOf(entry, indent));
+        ::SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), marksOf(entry));
         if (entry.selected) {
             ::SendMessageW(list, LB_SETSEL, TRUE, index);
         }

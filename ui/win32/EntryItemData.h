@@ -14,8 +14,7 @@ inline constexpr LPARAM kEntryNotLoadedIcon = 1;        // behind an empty slot
 inline constexpr LPARAM kEntryMissingIcon = 2;          // not in the "Data Files" folder
 inline constexpr LPARAM kEntryRegisteredTwiceIcon = 3;  // an earlier entry names the same file
 
-inline constexpr LPARAM kEntryDimmed = 4;    // the other application will not load it
-inline constexpr LPARAM kEntryIndented = 8;  // another entry has an icon: room kept for one
-inline constexpr LPARAM kEntryNoted = 16;    // has a note: a tooltip and a description
+inline constexpr LPARAM kEntryDimmed = 4;  // the other application will not load it
+inline constexpr LPARAM kEntryNoted = 8;   // has a note: a tooltip and a description
 
 }  // namespace varnock::win32

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "DimmedText.h"
 #include "EntryItemData.h"
 #include "MessageFont.h"
 
@@ -19,6 +20,23 @@ std::wstring textOf(HWND list, UINT index) {
         ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return text;
+}
+
+Rgb rgbOf(COLORREF colour) {
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+// A dimmed name in the system's colour for disabled text, moved towards the normal text as far
+// as it must be to read on its background: the greys of some themes are too light for text.
+COLORREF nameColour(bool dimmed, bool selected) {
+    const COLORREF text = ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+    if (!dimmed) {
+        return text;
+    }
+    const COLORREF background = ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+    const Rgb colour =
+        dimmedText(rgbOf(::GetSysColor(COLOR_GRAYTEXT)), rgbOf(text), rgbOf(background));
+    return RGB(colour.red, colour.green, colour.blue);
 }
 
 }  // namespace
@@ -42,25 +60,17 @@ void EntryPainter::draw(const DRAWITEMSTRUCT& item, UINT dpi) {
         const LPARAM marks = static_cast<LPARAM>(item.itemData);
         const int height = area.bottom - area.top;
         const int gap = scaled(2, dpi);
-        int left = area.left + gap;
-        const LPARAM icon = marks & kEntryIconMask;
-        if (icon != kEntryNoIcon || (marks & kEntryIndented)) {
-            const int size = height - gap;
-            if (const HICON image = m_icons.get(icon, size)) {
-                ::DrawIconEx(dc, left, area.top + (height - size) / 2, image, size, size, 0,
-                             nullptr, DI_NORMAL);
-            }
-            left += size + gap;
+        const int size = height - gap;
+        const int left = area.left + gap;
+        if (const HICON image = m_icons.get(marks & kEntryIconMask, size)) {
+            ::DrawIconEx(dc, left, area.top + (height - size) / 2, image, size, size, 0, nullptr,
+                         DI_NORMAL);
         }
-        int color = COLOR_WINDOWTEXT;
-        if (selected) {
-            color = COLOR_HIGHLIGHTTEXT;
-        } else if (marks & kEntryDimmed) {
-            color = COLOR_GRAYTEXT;
-        }
-        ::SetTextColor(dc, ::GetSysColor(color));
+        ::SetTextColor(dc, nameColour((marks & kEntryDimmed) != 0, selected));
         ::SetBkMode(dc, TRANSPARENT);
-        RECT textArea{left, area.top, area.right - gap, area.bottom};
+        // Every name after the icon's room, marked or not: the names stand in one column
+        // whatever the file holds.
+        RECT textArea{left + size + gap, area.top, area.right - gap, area.bottom};
         const std::wstring text = textOf(item.hwndItem, item.itemID);
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textArea,
                     DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the owner-drawn list's entries: a marked entry with its mark's icon, its name dimmed
-// where the other application will not load it, the others indented alike when one has an
-// icon so that the names align.
+// where the other application will not load it, every name after room for an icon so that the
+// names align.
 #pragma once
 
 #include <windows.h>

@@ -8,90 +8,40 @@
 
 #include "AccessibleNames.h"
 #include "ArchiveList.h"
+#include "DesignedControls.h"
 #include "DroppedFiles.h"
 #include "EntryTips.h"
 #include "ListKeys.h"
 #include "ListMenu.h"
 #include "WideText.h"
+#include "WindowFrame.h"
 #include "WindowTitle.h"
 
 namespace varnock::win32 {
 namespace {
 
-constexpr wchar_t kClassName[] = L"VarnockMainWindow";
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT kSettingsFileNotice = WM_APP + 1;
 constexpr UINT kListKey = WM_APP + 2;
 constexpr UINT kDroppedFiles = WM_APP + 3;
+constexpr UINT kFrameToMinimum = WM_APP + 4;
 constexpr UINT_PTR kFollowTimer = 1;
 // Long enough to let a burst of writes end, short enough that the list follows within a second.
 constexpr UINT kQuietMs = 250;
-// Control identifiers start above IDOK and IDCANCEL, which the dialog manager sends for Enter
-// and Escape when no button is focused.
-constexpr int kFirstId = 100;
 
-std::size_t indexOf(Control which) {
-    return static_cast<std::size_t>(which);
-}
-
-int idOf(Control which) {
-    return kFirstId + static_cast<int>(which);
-}
-
-bool isButton(Control which) {
-    return which == Control::cmdArchive || which == Control::cmdINI || which == Control::cmdPatch ||
-           which == Control::cmdUnpatch;
-}
-
-HWND createControl(HWND parent, const ControlDesign& design) {
-    const wchar_t* windowClass = WC_BUTTONW;
-    DWORD style = WS_CHILD | WS_VISIBLE;
-    switch (design.control) {
-        case Control::cmdArchive:
-        case Control::cmdINI:
-        case Control::cmdPatch:
-        case Control::cmdUnpatch:
-            style |= WS_TABSTOP | BS_PUSHBUTTON;
-            break;
-        case Control::lblArchive:
-        case Control::lblINI:
-            windowClass = WC_STATICW;
-            style |= SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS | SS_NOPREFIX | SS_NOTIFY;
-            break;
-        case Control::lstArchives:
-            windowClass = WC_LISTBOXW;
-            style |= WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_EXTENDEDSEL | LBS_NOTIFY |
-                     LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED;
-            break;
+// What a message whose handling threw answers.
+LRESULT afterFailure(UINT message) noexcept {
+    switch (message) {
+        case WM_NCCREATE:
+            return FALSE;
+        case WM_CREATE:
+            return -1;  // CreateWindowExW then fails, rather than show a window half made
+        case WM_DESTROY:
+            // The window is gone whatever failed: the program must not live on without it.
+            ::PostQuitMessage(1);
+            return 0;
+        default:
+            return 0;
     }
-    const std::wstring caption = wide(design.caption);
-    return ::CreateWindowExW(0, windowClass, caption.c_str(), style, 0, 0, 0, 0, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(design.control))),
-                             ::GetModuleHandleW(nullptr), nullptr);
-}
-
-void registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = ::LoadIconW(instance, L"IDI_ICON1");
-    windowClass.hIconSm = static_cast<HICON>(
-        ::LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                     ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExW(&windowClass);
-}
-
-// The window's outer size for the design's client area at dpi.
-SIZE frameSize(UINT dpi) {
-    const PixelRect client = clientArea(static_cast<int>(dpi));
-    RECT frame{0, 0, client.width, client.height};
-    ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 }  // namespace
@@ -103,21 +53,20 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::create(HINSTANCE instance, int show) {
-    registerClass(instance);
-    m_window =
-        ::CreateWindowExW(kExStyle, kClassName, kWindowTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    if (!m_window) {
+    registerMainWindowClass(instance, windowProc);
+    const HWND window = ::CreateWindowExW(
+        kMainWindowExStyle, kMainWindowClass, kWindowTitle, kMainWindowStyle, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (!window) {
         return false;
     }
-    onCreate(m_window);
-    ::ShowWindow(m_window, show);
-    ::UpdateWindow(m_window);
+    ::ShowWindow(window, show);
+    ::UpdateWindow(window);
     return true;
 }
 
 LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    MainWindow* self = objectOf(window, message, lParam);
     if (!self) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
@@ -126,12 +75,45 @@ LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam
     } catch (...) {
         // The session tells the user of its own failures; what is left must not end the
         // program from inside the message loop.
-        return 0;
+        return afterFailure(message);
     }
+}
+
+MainWindow* MainWindow::objectOf(HWND window, UINT message, LPARAM lParam) {
+    // Every message from WM_NCCREATE on, those of the window's creation too, reaches the object
+    // that CreateWindowExW was given; none after WM_NCDESTROY, the window's last.
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->m_window = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        return self;
+    }
+    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->m_window = nullptr;
+    }
+    return self;
 }
 
 LRESULT MainWindow::dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_CREATE:
+            onCreate();
+            return 0;
+        case WM_SIZE:
+            onSize(static_cast<UINT>(wParam), {LOWORD(lParam), HIWORD(lParam)});
+            return 0;
+        case WM_GETMINMAXINFO:
+            onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
+        case WM_WINDOWPOSCHANGING:
+            onWindowPosChanging(*reinterpret_cast<const WINDOWPOS*>(lParam));
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        case kFrameToMinimum:
+            onFrameToMinimum();
+            return 0;
         case WM_COMMAND:
             onCommand(LOWORD(wParam));
             return 0;
@@ -178,16 +160,18 @@ LRESULT MainWindow::dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-void MainWindow::onCreate(HWND window) {
-    m_window = window;
-    m_prompts = std::make_unique<MessageBoxPrompts>(window, m_modal);
-    m_copyProgress = std::make_unique<CopyProgressWindow>(window, m_modal);
-    m_fileChooser = std::make_unique<OpenFileDialog>(window, m_modal);
-    m_watch = std::make_unique<SettingsFileWatch>(window, kSettingsFileNotice);
+void MainWindow::onCreate() {
+    m_prompts = std::make_unique<MessageBoxPrompts>(m_window, m_modal);
+    m_copyProgress = std::make_unique<CopyProgressWindow>(m_window, m_modal);
+    m_fileChooser = std::make_unique<OpenFileDialog>(m_window, m_modal);
+    m_watch = std::make_unique<SettingsFileWatch>(m_window, kSettingsFileNotice);
     createControls();
-    layOut(::GetDpiForWindow(window));
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
+    const UINT dpi = ::GetDpiForWindow(m_window);
+    // The window opens at the design's size, which its DPI is known only now to give.
+    const SIZE frame = designedFrameSize(dpi);
+    ::SetWindowPos(m_window, nullptr, 0, 0, frame.cx, frame.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut(dpi);
     m_focus = control(kTabOrder.front());
     ::SetFocus(m_focus);
     acceptDrops();
@@ -232,24 +216,41 @@ void MainWindow::createControls() {
 }
 
 void MainWindow::layOut(UINT dpi) {
-    const SIZE frame = frameSize(dpi);
-    ::SetWindowPos(m_window, nullptr, 0, 0, frame.cx, frame.cy,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const ControlDesign& design : kControls) {
-        const PixelRect place = placeOf(design.control, static_cast<int>(dpi));
-        ::SetWindowPos(control(design.control), nullptr, place.left, place.top, place.width,
-                       place.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     m_font.createFor(dpi);
     m_font.applyTo(m_window);
     // An owner-drawn list keeps the height it was given, whatever its font.
     const HWND list = control(Control::lstArchives);
     ::SendMessageW(list, LB_SETITEMHEIGHT, 0, EntryPainter::lineHeight(list, m_font.get(), dpi));
-    ::InvalidateRect(list, nullptr, TRUE);
+    RECT client{};
+    ::GetClientRect(m_window, &client);
+    placeControls(m_controls, dpi, {client.right, client.bottom});
 }
 
 HWND MainWindow::control(Control which) const {
     return m_controls[indexOf(which)];
+}
+
+void MainWindow::onSize(UINT kind, SIZE client) {
+    if (kind != SIZE_MINIMIZED) {
+        placeControls(m_controls, ::GetDpiForWindow(m_window), client);
+    }
+}
+
+void MainWindow::onGetMinMaxInfo(MINMAXINFO& limits) const {
+    keepDesignedMinimum(limits, ::GetDpiForWindow(m_window));
+}
+
+void MainWindow::onWindowPosChanging(const WINDOWPOS& place) {
+    // Once the system has raised the size to the minimum, after the window manager's resize.
+    if (belowDesignedMinimum(place, ::GetDpiForWindow(m_window))) {
+        ::PostMessageW(m_window, kFrameToMinimum, 0, 0);
+    }
+}
+
+void MainWindow::onFrameToMinimum() {
+    // Sets nothing new, but makes Wine give the window manager the window's size again.
+    ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void MainWindow::onCommand(int id) {
@@ -280,9 +281,10 @@ void MainWindow::onActivate(bool active) {
 }
 
 void MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
-    // The suggested place keeps the window where it was; its size comes from the design.
-    ::SetWindowPos(m_window, nullptr, suggested.left, suggested.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The suggested place keeps the window where it was, at its size scaled to the new DPI.
+    ::SetWindowPos(m_window, nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     layOut(dpi);
 }
 
@@ -389,7 +391,6 @@ void MainWindow::onDestroy() {
             forgetScreenReaderName(control(design.control));
         }
     }
-    m_window = nullptr;
     ::PostQuitMessage(0);
 }
 

@@ -8,12 +8,12 @@
 
 #include <shellapi.h>
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "CopyProgressWindow.h"
+#include "DesignedControls.h"
 #include "EntryPainter.h"
 #include "FileDropTarget.h"
 #include "MainWindowSession.h"
@@ -53,8 +53,13 @@ public:
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static MainWindow* objectOf(HWND window, UINT message, LPARAM lParam);
     LRESULT dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void onCreate(HWND window);
+    void onCreate();
+    void onSize(UINT kind, SIZE client);
+    void onGetMinMaxInfo(MINMAXINFO& limits) const;
+    void onWindowPosChanging(const WINDOWPOS& place);
+    void onFrameToMinimum();
     void onCommand(int id);
     void onActivate(bool active);
     void onDpiChanged(UINT dpi, const RECT& suggested);
@@ -76,7 +81,7 @@ private:
     HWND control(Control which) const;
 
     HWND m_window = nullptr;
-    std::array<HWND, kControls.size()> m_controls{};
+    ControlHandles m_controls{};
     HWND m_focus = nullptr;  // the control that had the focus when the window was deactivated
     MessageFont m_font;
     PathLabels m_pathLabels;

@@ -4,6 +4,7 @@
 //   snapshot  the main window, its controls, the list with each entry's marks, description
 //             and the current entry, the focus, every dialog of the program, its tooltips and
 //             its popup menus shown
+//   redraw    has the main window and its controls drawn anew, at once
 //   close     asks the main window to close, as its title bar button does
 //   quit
 #include <windows.h>
@@ -199,7 +200,6 @@ std::string describeList(HWND list) {
     std::vector<std::string> selected;
     std::vector<std::string> icons;
     std::vector<std::string> dimmed;
-    std::vector<std::string> indented;
     std::vector<std::string> descriptions;
     const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
@@ -215,7 +215,6 @@ std::string describeList(HWND list) {
         marks = marks == LB_ERR ? 0 : marks;
         icons.push_back(iconName(marks));
         dimmed.push_back(flag(marks & varnock::win32::kEntryDimmed));
-        indented.push_back(flag(marks & varnock::win32::kEntryIndented));
         descriptions.push_back(quoted(accessibleDescription(list, long(i) + 1)));
     }
     RECT item{};
@@ -225,7 +224,6 @@ std::string describeList(HWND list) {
         .raw("selected", array(selected))
         .raw("icons", array(icons))
         .raw("dimmed", array(dimmed))
-        .raw("indented", array(indented))
         .raw("descriptions", array(descriptions))
         .number("caret", ::SendMessageW(list, LB_GETCARETINDEX, 0, 0))
         .number("top", ::SendMessageW(list, LB_GETTOPINDEX, 0, 0))
@@ -401,6 +399,8 @@ std::string snapshot() {
     }
     RECT client{};
     ::GetClientRect(main, &client);
+    POINT clientAt{0, 0};
+    ::ClientToScreen(main, &clientAt);
     const HWND list = ::GetDlgItem(main, kFirstControlId + int(varnock::Control::lstArchives));
     return Object()
         .number("main", reinterpret_cast<long long>(main))
@@ -408,6 +408,7 @@ std::string snapshot() {
         .text("title", windowText(main))
         .raw("rect", rectOf(main))
         .raw("client", array({std::to_string(client.right), std::to_string(client.bottom)}))
+        .raw("clientAt", array({std::to_string(clientAt.x), std::to_string(clientAt.y)}))
         .number("dpi", ::GetDpiForWindow(main))
         .flag("enabled", ::IsWindowEnabled(main))
         .number("style", ::GetWindowLongW(main, GWL_STYLE))
@@ -419,6 +420,17 @@ std::string snapshot() {
         .raw("tooltips", array(tooltips))
         .raw("menus", array(menus))
         .str();
+}
+
+// What the screen should show: compared with what it showed before, whether a change left
+// anything drawn out of date.
+std::string redrawMain() {
+    Search search;
+    ::EnumWindows(findMain, reinterpret_cast<LPARAM>(&search));
+    const bool redrawn = search.main && ::RedrawWindow(search.main, nullptr, nullptr,
+                                                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME |
+                                                           RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return Object().flag("redrawn", redrawn).str();
 }
 
 std::string closeMain() {
@@ -445,6 +457,8 @@ int main() {
         std::string answer = "{\"error\":\"unknown\"}";
         if (command == "snapshot") {
             answer = snapshot();
+        } else if (command == "redraw") {
+            answer = redrawMain();
         } else if (command == "close") {
             answer = closeMain();
         }
