@@ -154,7 +154,9 @@ Result<FreeSlot> ArchiveSlotTable::registerName(const StorableValue& name,
         if (outcome.kind != FreeSlot::Kind::Found) {
             return std::nullopt;
         }
-        return ini::withValue(text, kArchivesSection, slotKey(outcome.slot), name.bytes);
+        // A new key goes after the one before it, where a reader of the file looks for it.
+        const auto before = outcome.slot > 0 ? slotKey(outcome.slot - 1) : std::string();
+        return ini::withValue(text, kArchivesSection, slotKey(outcome.slot), name.bytes, before);
     };
     std::optional<FileRead> start;
     if (decided) {

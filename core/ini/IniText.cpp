@@ -89,7 +89,8 @@ std::optional<std::string> valueProblem(std::string_view value) {
 }
 
 std::optional<std::string> withValue(std::string_view text, std::string_view section,
-                                     std::string_view key, std::string_view value) {
+                                     std::string_view key, std::string_view value,
+                                     std::string_view after) {
     const std::string_view eol = lineEnding(text);
     const auto header = findSection(text, section);
     if (!header) {
@@ -101,6 +102,7 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
         return out.append(keyLineText(key, value)).append(eol);
     }
     Line anchor = *header;
+    bool anchored = false;  // at the line of the key after
     KeyLines lines(text, *header);
     while (const auto line = lines.next()) {
         if (equalsIgnoringCase(line->name, key)) {
@@ -110,7 +112,10 @@ std::optional<std::string> withValue(std::string_view text, std::string_view sec
             }
             return spliced(text, line->valueBegin, length, value);
         }
-        anchor = line->line;
+        if (!anchored) {
+            anchor = line->line;
+            anchored = !after.empty() && equalsIgnoringCase(line->name, after);
+        }
     }
     if (anchor.next == anchor.end) {  // the anchor is the last line and has no ending
         return spliced(text, anchor.end, 0, std::string(eol) + keyLineText(key, value));

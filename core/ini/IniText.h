@@ -33,11 +33,13 @@ std::optional<std::string> valueProblem(std::string_view value);
 
 // The text with key set to value; nothing when the key already reads as value.
 // An existing key keeps its line and spelling and only its value bytes change. A new key goes
-// on its own line after the last key line of the section; a missing section is appended.
+// on its own line after the first line of the key after, when the section has one, or else
+// after the last key line of the section; a missing section is appended.
 // New lines use the text's first line ending (CRLF in a text without one).
 // The names and the value must be free of the problems above.
 std::optional<std::string> withValue(std::string_view text, std::string_view section,
-                                     std::string_view key, std::string_view value);
+                                     std::string_view key, std::string_view value,
+                                     std::string_view after = {});
 
 // The text without the lines of key in the first section named section (the section header
 // stays); nothing when the key is not there.

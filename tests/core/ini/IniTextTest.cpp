@@ -98,7 +98,7 @@ TEST(IniEditing, LeavesTextAloneWhenNothingChanges) {
     EXPECT_FALSE(withoutKey("[Other]\nArchive 0=a\n", "Archives", "Archive 0"));
 }
 
-TEST(IniEditing, PutsANewKeyAfterTheLastKeyLineOfItsSection) {
+TEST(IniEditing, PutsANewKeyAfterItsNeighbourOrTheLastKeyLineOfItsSection) {
     EXPECT_EQ(withValue("[Archives]\r\nArchive 0=a\r\n; end\r\n\r\n[Next]\r\n", "Archives",
                         "Archive 1", "b"),
               "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\n; end\r\n\r\n[Next]\r\n");
@@ -110,6 +110,12 @@ TEST(IniEditing, PutsANewKeyAfterTheLastKeyLineOfItsSection) {
               "x\r[Archives]\rArchive 0=a");
     EXPECT_EQ(withValue("[Archives]\nArchive 0=a\n[Archives]\n", "Archives", "Archive 1", "b"),
               "[Archives]\nArchive 0=a\nArchive 1=b\n[Archives]\n");
+    // Or after the key named to stand before it (a slot filled in a gap, after its neighbour).
+    EXPECT_EQ(withValue("[Archives]\nArchive 5=e\nArchive 7=g\nArchive 8=h", "Archives",
+                        "Archive 6", "f", "ARCHIVE 5"),
+              "[Archives]\nArchive 5=e\nArchive 6=f\nArchive 7=g\nArchive 8=h");
+    EXPECT_EQ(withValue("[Archives]\nArchive 7=g\n", "Archives", "Archive 6", "f", "Archive 5"),
+              "[Archives]\nArchive 7=g\nArchive 6=f\n");
 }
 
 TEST(IniEditing, AppendsAMissingSectionAtTheEnd) {
