@@ -77,7 +77,8 @@ TEST_F(VirtualStoreTest, ACopyLooksForArchivesInTheProgramFolderToo) {
 #ifdef _WIN32  // elsewhere "\\" separates no folders
     EXPECT_EQ(dataFilesFolders(store + "program files\\Game\\game.ini", folders()),
               (std::vector<std::string>{store + "program files\\Game\\Data Files\\",
-                                        "C:\\Program Files\\Game\\Data Files\\"}));
+                                        "C:\\program files\\Game\\Data Files\\"}))
+        << "the copy's own spelling below the drive, which Windows finds without regard to case";
     EXPECT_EQ(dataFilesFolders("C:\\Program Files\\Game\\game.ini", folders()),
               std::vector<std::string>{"C:\\Program Files\\Game\\Data Files\\"});
 #endif
