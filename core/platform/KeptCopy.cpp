@@ -145,6 +145,8 @@ KeptCopy::~KeptCopy() {
     if (!m_keptForUser) {
         std::error_code ec;
         fs::remove(m_path, ec);  // a copy that stays is recognised as done next time
+        // The folder too, once it holds nothing: Varnock keeps no files of its own.
+        fs::remove(m_path.parent_path(), ec);
     }
 }
 

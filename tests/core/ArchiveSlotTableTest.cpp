@@ -62,7 +62,9 @@ TEST_P(SlotMoves, MoveTheSelectionOneSlotKeepingEveryOtherByte) {
     const auto layout = layoutMoved(move.selected, move.direction, filled.back().index);
     ASSERT_EQ(layout.has_value(), !move.after.empty());
     if (layout) {
-        EXPECT_EQ(table.rearrange(filled, *layout).value(), TableChange::Saved);
+        const auto changed = table.rearrange(filled, *layout);
+        ASSERT_TRUE(changed) << changed.reason();
+        EXPECT_EQ(changed.value(), TableChange::Saved);
         EXPECT_EQ(testing::readBytes(ini), head + move.after + tail);
     }
 }

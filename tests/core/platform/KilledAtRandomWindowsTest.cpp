@@ -40,13 +40,18 @@ std::string bigText(std::string_view head, std::size_t size) {
 
 // Runs the probe with args, with kept copies in cache; its process, to kill or wait for.
 HANDLE start(const std::wstring& args, const fs::path& cache) {
+    // The child inherits it; this process gets its own back, for the tests that follow.
+    wchar_t before[MAX_PATH] = {};
+    const bool had = ::GetEnvironmentVariableW(L"LOCALAPPDATA", before, MAX_PATH) > 0;
     ::SetEnvironmentVariableW(L"LOCALAPPDATA", cache.c_str());
     std::wstring line = L"\"" + probe().wstring() + L"\" " + args;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
+    const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                          nullptr, &startup, &process);
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", had ? before : nullptr);
+    if (!started) {
         ADD_FAILURE() << "cannot start the probe: error " << ::GetLastError();
         return nullptr;
     }
