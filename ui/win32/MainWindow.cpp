@@ -25,8 +25,7 @@ constexpr UINT kListKey = WM_APP + 2;
 constexpr UINT kDroppedFiles = WM_APP + 3;
 constexpr UINT kFrameToMinimum = WM_APP + 4;
 constexpr UINT_PTR kFollowTimer = 1;
-// Long enough to let a burst of writes end, short enough that the list follows within a second.
-constexpr UINT kQuietMs = 250;
+constexpr UINT kQuietMs = static_cast<UINT>(kSettleDelay.count());
 
 // What a message whose handling threw answers.
 LRESULT afterFailure(UINT message) noexcept {
