@@ -14,32 +14,14 @@ namespace {
 
 constexpr std::size_t kSlotCount = kMaxSlot + 1;
 
-// Every slot's value bytes as its key line holds them (nothing for a slot without a key), from
-// one pass over the section: the first line of a key wins, as for the reader.
-std::vector<std::optional<std::string_view>> rawSlotValues(std::string_view text) {
-    std::vector<std::optional<std::string_view>> values(kSlotCount);
-    const auto header = ini::findSection(text, kArchivesSection);
-    if (!header) {
-        return values;
-    }
-    ini::KeyLines lines(text, *header);
-    while (const auto line = lines.next()) {
-        const auto n = slotOfKey(line->name);
-        if (n && !values[static_cast<std::size_t>(*n)]) {
-            values[static_cast<std::size_t>(*n)] =
-                text.substr(line->valueBegin, line->valueEnd - line->valueBegin);
-        }
-    }
-    return values;
-}
-
 // Every slot's value as a read of its key returns it: unquoted and cut as the reader cuts.
 std::vector<std::string> slotValues(std::string_view text) {
     std::vector<std::string> values(kSlotCount);
-    const auto raw = rawSlotValues(text);
+    const SlotLines lines = slotLinesOf(text);
     for (std::size_t n = 0; n < kSlotCount; ++n) {
-        if (raw[n]) {
-            values[n] = text::fromCodePage(ini::unquote(*raw[n]).substr(0, kValueCapacity - 1));
+        if (const auto& line = lines.first[n]) {
+            const auto raw = text.substr(line->valueBegin, line->valueEnd - line->valueBegin);
+            values[n] = text::fromCodePage(ini::unquote(raw).substr(0, kValueCapacity - 1));
         }
     }
     return values;

@@ -23,12 +23,7 @@ struct Splice {
     std::string insert;
 };
 
-// The first key line of each slot, and the lines after it that name the same slot (which
-// the reader never reaches).
-struct SlotLines {
-    std::array<std::optional<ini::KeyLine>, kSlotCount> first;
-    std::vector<std::pair<SlotIndex, ini::Line>> later;
-};
+}  // namespace
 
 SlotLines slotLinesOf(std::string_view text) {
     SlotLines lines;
@@ -48,8 +43,6 @@ SlotLines slotLinesOf(std::string_view text) {
     }
     return lines;
 }
-
-}  // namespace
 
 std::optional<SlotIndex> slotOfKey(std::string_view name) {
     constexpr std::string_view prefix = "archive ";

@@ -200,7 +200,8 @@ std::optional<int> MainWindowSession::positionOf(SlotIndex slot) const {
 void MainWindowSession::unregisterSelected() {
     guarded([this] {
         const std::vector<ListEntry> list = listWithSelection();
-        const std::vector<int> selected = m_view.selectedEntries();
+        const auto firstSelected = std::find_if(
+            list.begin(), list.end(), [](const ListEntry& entry) { return entry.selected; });
         ProgramFolderPrompts prompts(m_view.prompts(), m_iniPath,
                                      ProgramFolders::fromEnvironment());
         // The list shows the file as it is afterwards, whatever came of it, unless it was empty.
@@ -209,9 +210,9 @@ void MainWindowSession::unregisterSelected() {
         }
         refreshList();
         // The place the user worked at stays current, as in a file manager.
-        if (!selected.empty() && !m_entries.empty()) {
-            m_view.setCurrentEntry(
-                std::min(selected.front(), static_cast<int>(m_entries.size()) - 1));
+        if (firstSelected != list.end() && !m_entries.empty()) {
+            m_view.setCurrentEntry(std::min(static_cast<int>(firstSelected - list.begin()),
+                                            static_cast<int>(m_entries.size()) - 1));
         }
     });
 }
