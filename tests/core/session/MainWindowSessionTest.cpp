@@ -46,17 +46,23 @@ protected:
 };
 
 TEST_F(MainWindowSessionTest, ChoosingFilesPassesTheExtensionTestOrChangesNothing) {
-    const std::string ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 2=c\r\n");
+    // Only the [Archives] section counts, listed in slot order whatever the order of its lines.
+    const std::string ini = writeIni(
+        "app.ini", "[General]\r\nArchive 0=no\r\n[Archives]\r\nArchive 2=c\r\nArchive 0=a\r\n");
     chooseIni(ini);
     EXPECT_EQ(view.iniLabel, ini);
     EXPECT_EQ(view.watched, ini);
     EXPECT_EQ(view.names(), (Names{"a", "c"}));
 
-    view.chooser.answers = {path(folder / "x.Bsa"), "", path(folder / "notes.txt"),
+    // Neither an archive nor a refused choice reads the settings file again.
+    writeIni("app.ini", "[Archives]\r\nArchive 0=changed\r\n");
+    view.chooser.answers = {path(folder / "x.Bsa"), "",
+                            writeIni("notes.txt", "[Archives]\r\nArchive 0=other\r\n"), "",
                             path(folder / "y.bsa.bak")};
     session.chooseArchive();
     session.chooseArchive();       // cancelled
     session.chooseSettingsFile();  // wrong type
+    session.chooseSettingsFile();  // cancelled
     session.chooseArchive();       // wrong type
     EXPECT_EQ(session.archivePath(), path(folder / "x.Bsa"));
     EXPECT_EQ(view.archiveLabel, path(folder / "x.Bsa"));
@@ -65,8 +71,12 @@ TEST_F(MainWindowSessionTest, ChoosingFilesPassesTheExtensionTestOrChangesNothin
     EXPECT_EQ(view.chooser.filters,
               (Names{"Initialization settings file (*.INI)", "Archive file (*.BSA)",
                      "Archive file (*.BSA)", "Initialization settings file (*.INI)",
-                     "Archive file (*.BSA)"}));
+                     "Initialization settings file (*.INI)", "Archive file (*.BSA)"}));
     EXPECT_TRUE(view.scripted.shown.empty());
+
+    // Chosen again, the same file is read as it is now.
+    chooseIni(ini);
+    EXPECT_EQ(view.names(), Names{"changed"});
 }
 
 // Each kind's dialog opens where that kind was last chosen (the other kind's folder before
@@ -98,16 +108,27 @@ TEST_F(MainWindowSessionTest, AnUnreadableSettingsFileIsToldAndTheFormerChoiceSt
     EXPECT_EQ(view.iniLabel, ini);
     EXPECT_EQ(view.watched, ini);
     EXPECT_EQ(view.names(), Names{"a"});
+
+    // A file without archives reads well: it is taken, with an empty list.
+    const std::string empty = writeIni("empty.ini", "[General]\r\nx=1\r\n");
+    chooseIni(empty);
+    EXPECT_EQ(session.iniPath(), empty);
+    EXPECT_TRUE(view.list.empty());
+    EXPECT_EQ(view.scripted.warned.size(), 1u);
 }
 
 TEST_F(MainWindowSessionTest, RegisteringRefillsAndScrollsOnlyWhenSomethingChanged) {
     fs::create_directory(folder / "Data Files");
     writeBytes(folder / "Data Files" / "new.bsa", "archive");
+    // A value of four characters or fewer leaves its slot free for a registration.
     const std::string ini =
-        writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=b.bsa\r\n");
+        writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=b.bsa\r\nArchive 2=ab\r\n");
     session.registerChosenArchive();  // nothing chosen yet
     chooseIni(ini);
     const int shownBefore = view.listsShown;
+    session.registerChosenArchive();
+    view.chooser.answers.push_back(path(folder / "a.bsa"));
+    session.chooseArchive();
     session.registerChosenArchive();
     EXPECT_EQ(view.listsShown, shownBefore) << "a registration that changed nothing refilled";
 
@@ -116,18 +137,32 @@ TEST_F(MainWindowSessionTest, RegisteringRefillsAndScrollsOnlyWhenSomethingChang
     session.registerChosenArchive();
     EXPECT_EQ(view.names(), (Names{"a.bsa", "b.bsa", "new.bsa"}));
     EXPECT_EQ(view.scrolledTo, std::vector<SlotIndex>{2});
-    EXPECT_EQ(view.scripted.shown, (Names{"Select Archive first.", "Select Archive first.",
-                                          "new.bsa registered successfully."}));
+    EXPECT_EQ(view.scripted.shown,
+              (Names{"Select Archive first.", "Select Archive first.",
+                     "a.bsa is already registered.", "new.bsa registered successfully."}));
+
+    // Nothing was written to a file that can no longer be read: the list stays as it was.
+    fs::remove(folder / "app.ini");
+    fs::create_directory(folder / "app.ini");
+    view.scripted.shown.clear();
+    session.registerChosenArchive();
+    ASSERT_EQ(view.scripted.shown.size(), 1u);
+    EXPECT_EQ(view.scripted.warned, view.scripted.shown);
+    EXPECT_TRUE(view.scripted.warned[0].starts_with("new.bsa was not registered. Cannot read"))
+        << view.scripted.warned[0];
+    EXPECT_EQ(view.names(), (Names{"a.bsa", "b.bsa", "new.bsa"}));
 }
 
 TEST_F(MainWindowSessionTest, UnregisteringRemovesWhatTheUserSelected) {
-    const std::string ini =
-        writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\n");
+    session.unregisterSelected();  // nothing listed: nothing happens
+    EXPECT_EQ(view.listsShown, 0);
+    const std::string ini = writeIni(
+        "app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\nArchive 3=d\r\n");
     chooseIni(ini);
-    view.select({1, 2});
+    view.select({0, 2, 3});
     session.unregisterSelected();
-    EXPECT_EQ(readBytes(folder / "app.ini"), "[Archives]\r\nArchive 0=a\r\n");
-    EXPECT_EQ(view.list, (std::vector<ShownEntry>{shown("a", false, true)}));
+    EXPECT_EQ(readBytes(folder / "app.ini"), "[Archives]\r\nArchive 0=b\r\n");
+    EXPECT_EQ(view.list, (std::vector<ShownEntry>{shown("b", false, true)}));
     EXPECT_EQ(view.scripted.shown, Names{"Archive(s) unregistered successfully."});
 }
 

@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QToolTip>
 #include <filesystem>
-#include <stdexcept>
 
 #include "DimmedText.h"
 #include "PathLabel.h"
@@ -28,23 +27,11 @@ private slots:
     void startsEmptyWithTheLayoutOfTheDesign();
     void tabOrderFollowsTheDesign();
     void scalesWithTheDesktopAndClipsNothing();
-    void choosingAnArchiveSetsItsPathButLeavesTheList();
-    void choosingASettingsFileListsEveryFilledSlot();
-    void choosingTheSameSettingsFileAgainPicksUpChanges();
-    void aSettingsFileWithoutArchivesEmptiesTheList();
-    void rejectedOrCancelledChoicesChangeNothing();
-    void extensionTestLooksAtTheLastThreeCharactersOnly();
     void longPathsStayWholeBehindAnElidedLabel();
     void listAllowsSeveralSelectedEntries();
-    void registeringShowsTheNewNameAtItsSlot();
-    void anUnsuccessfulRegistrationLeavesTheListAsItWas();
-    void aFailedWriteIsShownAndTheListShowsTheFile();
-    void anUnreadableSettingsFileIsToldAndNotChosen();
     void keysPressButtonsAndDeleteUnregisters();
     void registeringScrollsToTheNewEntry();
     void theListFollowsAnotherProgramsChangeKeepingTheSelection();
-    void anUnexpectedErrorIsShownAndTheWindowGoesOn();
-    void unregisteringRemovesTheSelectedSlotsAndRefillsTheList();
     void droppingOneFileChoosesItAndLeavesTheFocus();
     void anArchiveMissingFromDataFilesIsMarked();
 
@@ -220,79 +207,6 @@ void FrmMainTest::scalesWithTheDesktopAndClipsNothing() {
     QVERIFY(list->fontMetrics().height() * 4 <= list->viewport()->height());
 }
 
-void FrmMainTest::choosingAnArchiveSetsItsPathButLeavesTheList() {
-    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
-    const QString archive = QDir::toNativeSeparators(m_folder->filePath("archive.BSA"));
-    chooseNext({ini, archive});
-    click("cmdINI");
-    writeIni("app.ini", "[Archives]\r\nArchive 0=changed.bsa\r\n");
-    click("cmdArchive");
-    QCOMPARE(m_chooser->filters, (std::vector<std::string>{"Initialization settings file (*.INI)",
-                                                           "Archive file (*.BSA)"}));
-    QCOMPARE(m_window->archivePath(), archive);
-    QCOMPARE(listed(), QStringList{"a.bsa"});
-}
-
-void FrmMainTest::choosingASettingsFileListsEveryFilledSlot() {
-    const QString ini = writeIni("app.ini",
-                                 "[General]\r\nArchive 0=no\r\n[Archives]\r\nArchive 1=b.bsa\r\n"
-                                 "Archive 0=a.bsa\r\nArchive 2=abc\r\nArchive 4=e.bsa\r\n");
-    chooseNext({ini});
-    click("cmdINI");
-    QCOMPARE(m_window->iniPath(), ini);
-    QCOMPARE(listed(), (QStringList{"a.bsa", "b.bsa", "abc", "e.bsa"}));
-    const QString note =
-        m_window->findChild<QListWidget*>("lstArchives")->item(3)->data(Qt::ToolTipRole).toString();
-    QVERIFY2(note.startsWith("Not loaded: slot 3 is empty"), qPrintable(note));
-    QVERIFY(m_prompts->shown.empty());
-}
-
-void FrmMainTest::choosingTheSameSettingsFileAgainPicksUpChanges() {
-    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
-    chooseNext({ini, ini});
-    click("cmdINI");
-    QCOMPARE(listed(), QStringList{"a.bsa"});
-    writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=b.bsa\r\n");
-    click("cmdINI");
-    QCOMPARE(listed(), (QStringList{"a.bsa", "b.bsa"}));
-}
-
-void FrmMainTest::aSettingsFileWithoutArchivesEmptiesTheList() {
-    chooseNext({writeIni("a.ini", "[Archives]\r\nArchive 0=a.bsa\r\n"),
-                writeIni("b.ini", "[General]\r\nx=1\r\n")});
-    click("cmdINI");
-    QCOMPARE(listed(), QStringList{"a.bsa"});
-    click("cmdINI");
-    QVERIFY(listed().isEmpty());
-    QCOMPARE(m_window->iniPath(), QDir::toNativeSeparators(m_folder->filePath("b.ini")));
-}
-
-void FrmMainTest::rejectedOrCancelledChoicesChangeNothing() {
-    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
-    chooseNext({ini});
-    click("cmdINI");
-    chooseNext({writeIni("notes.txt", "[Archives]\r\nArchive 0=other.bsa\r\n"), QString(),
-                QDir::toNativeSeparators(m_folder->filePath("x.ini.bak"))});
-    click("cmdINI");      // wrong type
-    click("cmdINI");      // cancelled
-    click("cmdArchive");  // wrong type
-    QCOMPARE(m_window->iniPath(), ini);
-    QVERIFY(m_window->archivePath().isEmpty());
-    QCOMPARE(listed(), QStringList{"a.bsa"});
-    QVERIFY(m_prompts->shown.empty());
-}
-
-void FrmMainTest::extensionTestLooksAtTheLastThreeCharactersOnly() {
-    const QString upper = QDir::toNativeSeparators(m_folder->filePath("x.Bsa"));
-    const QString dotless = QDir::toNativeSeparators(m_folder->filePath("xbsa"));
-    chooseNext({upper});
-    click("cmdArchive");
-    QCOMPARE(m_window->archivePath(), upper);
-    chooseNext({dotless});
-    click("cmdArchive");
-    QCOMPARE(m_window->archivePath(), dotless);
-}
-
 void FrmMainTest::longPathsStayWholeBehindAnElidedLabel() {
     // The file need not exist: a choice is taken as the dialog returns it.
     const QString archive = QDir::toNativeSeparators(
@@ -328,6 +242,9 @@ void FrmMainTest::listAllowsSeveralSelectedEntries() {
     QCOMPARE(selectedRows(), (QList<int>{0, 1, 2}));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCenter(1));
     QCOMPARE(selectedRows(), (QList<int>{0, 2}));
+    // Unregister takes the list's own selection.
+    click("cmdUnpatch");
+    QCOMPARE(listed(), (QStringList{"b", "d"}));
 }
 
 void FrmMainTest::selectRows(std::initializer_list<int> rows) {
@@ -336,86 +253,6 @@ void FrmMainTest::selectRows(std::initializer_list<int> rows) {
         const QPoint center = list->visualItemRect(list->item(row)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, center);
     }
-}
-
-void FrmMainTest::registeringShowsTheNewNameAtItsSlot() {
-    QVERIFY(QDir(m_folder->path()).mkdir("Data Files"));
-    const QString archive = QDir::toNativeSeparators(m_folder->filePath("Data Files/New.bsa"));
-    QFile archiveFile(archive);
-    QVERIFY(archiveFile.open(QIODevice::WriteOnly));
-    chooseNext({writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=ab\r\n"), archive});
-    click("cmdINI");
-    click("cmdArchive");
-    QCOMPARE(listed(), (QStringList{"a.bsa", "ab"}));
-    click("cmdPatch");
-    QCOMPARE(m_prompts->shown, std::vector<std::string>{"New.bsa registered successfully."});
-    QCOMPARE(listed(), (QStringList{"a.bsa", "New.bsa"}));
-}
-
-void FrmMainTest::anUnsuccessfulRegistrationLeavesTheListAsItWas() {
-    click("cmdPatch");
-    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
-    chooseNext({ini, QDir::toNativeSeparators(m_folder->filePath("a.bsa"))});
-    click("cmdINI");
-    click("cmdPatch");
-    click("cmdArchive");
-    writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\nArchive 1=b.bsa\r\n");
-    click("cmdPatch");
-    QCOMPARE(m_prompts->shown,
-             (std::vector<std::string>{"Select Archive first.", "Select Archive first.",
-                                       "a.bsa is already registered."}));
-    QCOMPARE(listed(), QStringList{"a.bsa"});
-}
-
-void FrmMainTest::aFailedWriteIsShownAndTheListShowsTheFile() {
-    // A folder in place of the settings file cannot be read, so nothing may be written to it.
-    const QString ini = writeIni("odd.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
-    QVERIFY(QDir(m_folder->path()).mkdir("Data Files"));
-    chooseNext({ini, QDir::toNativeSeparators(m_folder->filePath("Data Files/x.bsa"))});
-    click("cmdINI");
-    click("cmdArchive");
-    QVERIFY(QFile::remove(ini));
-    QVERIFY(QDir(m_folder->path()).mkdir("odd.ini"));
-    click("cmdPatch");
-    QCOMPARE(m_prompts->warned.size(), 1u);
-    QCOMPARE(m_prompts->shown, m_prompts->warned);
-    QVERIFY2(m_prompts->warned[0].starts_with("x.bsa was not registered. Cannot read"),
-             m_prompts->warned[0].c_str());
-    QCOMPARE(listed(), QStringList{"a.bsa"});
-}
-
-void FrmMainTest::anUnreadableSettingsFileIsToldAndNotChosen() {
-    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
-    const QString folder = QDir::toNativeSeparators(m_folder->filePath("folder.ini"));
-    QVERIFY(QDir(m_folder->path()).mkdir("folder.ini"));
-    chooseNext({ini, folder});
-    click("cmdINI");
-    click("cmdINI");
-    QCOMPARE(m_prompts->warned.size(), 1u);
-    QVERIFY2(m_prompts->warned[0].starts_with("Cannot read \"" + folder.toStdString() + "\""),
-             m_prompts->warned[0].c_str());
-    QCOMPARE(m_window->iniPath(), ini);
-    QCOMPARE(listed(), QStringList{"a.bsa"});
-}
-
-void FrmMainTest::unregisteringRemovesTheSelectedSlotsAndRefillsTheList() {
-    click("cmdUnpatch");  // an empty list: nothing happens
-    QVERIFY(m_prompts->shown.empty());
-    const QString ini = writeIni(
-        "app.ini", "[Archives]\r\nArchive 0=a\r\nArchive 1=b\r\nArchive 2=c\r\nArchive 3=d\r\n");
-    chooseNext({ini});
-    click("cmdINI");
-    selectRows({2});
-    click("cmdUnpatch");
-    QVERIFY(m_prompts->shown.empty());
-    QCOMPARE(listed(), (QStringList{"a", "b", "d"}));
-    selectRows({0, 2});
-    click("cmdUnpatch");
-    QCOMPARE(m_prompts->shown, std::vector<std::string>{"Archive(s) unregistered successfully."});
-    QCOMPARE(listed(), QStringList{"b"});
-    QFile file(ini);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("[Archives]\r\nArchive 0=b\r\n"));
 }
 
 void FrmMainTest::keysPressButtonsAndDeleteUnregisters() {
@@ -484,48 +321,6 @@ void FrmMainTest::theListFollowsAnotherProgramsChangeKeepingTheSelection() {
     writeIni("app.ini", "[Archives]\r\nArchive 0=a\r\n");
     QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList{"a"}, 1000);
     QVERIFY(m_prompts->shown.empty());
-}
-
-namespace {
-
-// Prompts whose message box cannot be shown, as when memory runs out; with no record of
-// warnings, not even a warning can be shown, and what is thrown is no std::exception.
-class FailingPrompts final : public varnock::UserPrompts {
-public:
-    explicit FailingPrompts(std::vector<std::string>* warned) : m_warned(warned) {}
-    void showMessage(const std::string&) override { throw std::runtime_error("out of memory"); }
-    void showWarning(const std::string& text) override {
-        if (!m_warned) {
-            throw 0;
-        }
-        m_warned->push_back(text);
-    }
-    varnock::Answer askYesNo(const std::string&, varnock::Answer) override {
-        throw std::runtime_error("out of memory");
-    }
-
-private:
-    std::vector<std::string>* m_warned;
-};
-
-}  // namespace
-
-void FrmMainTest::anUnexpectedErrorIsShownAndTheWindowGoesOn() {
-    const QString ini = writeIni("app.ini", "[Archives]\r\nArchive 0=a.bsa\r\n");
-    chooseNext({ini});
-    click("cmdINI");
-    std::vector<std::string> warned;
-    m_window->setPrompts(std::make_unique<FailingPrompts>(&warned));
-    click("cmdPatch");  // "Select Archive first." cannot be shown
-    QCOMPARE(warned, std::vector<std::string>{"Varnock could not finish: out of memory"});
-    QCOMPARE(listed(), QStringList{"a.bsa"});
-    QVERIFY(m_window->isVisible());
-
-    // Nothing can be shown at all: the window still goes on, with its list.
-    m_window->setPrompts(std::make_unique<FailingPrompts>(nullptr));
-    click("cmdPatch");
-    QCOMPARE(listed(), QStringList{"a.bsa"});
-    QVERIFY(m_window->isVisible());
 }
 
 namespace {
