@@ -4,11 +4,14 @@
 
 #include <filesystem>
 
-#include "Status.h"
+#include "platform/SystemError.h"
 
 namespace varnock::platform {
 
 // $XDG_CACHE_HOME/varnock or ~/.cache/varnock on POSIX, %LOCALAPPDATA%\Varnock on Windows.
-Result<std::filesystem::path> cacheFolder();
+// Where the variable it is found by is not set, fails as NotFound told of no path.
+SysResult<std::filesystem::path> cacheFolder();
+// The variable the cache folder is found by: HOME, or LOCALAPPDATA.
+extern const char* const kCacheHomeVariable;
 
 }  // namespace varnock::platform

@@ -95,8 +95,13 @@ Result<std::optional<fs::path>> sweepCopies(const fs::path& folder, const FileRe
 Result<KeptCopy> KeptCopy::keep(const fs::path& target, const FileRead& expected,
                                 std::string_view bytes) {
     const auto folder = cacheFolder();
+    if (!folder && folder.error().where().empty()) {
+        return Status::failure(std::string("Cannot keep a copy of the settings file's old bytes: "
+                                           "there is no cache folder (") +
+                               kCacheHomeVariable + " is not set).");
+    }
     if (!folder) {
-        return folder.status();
+        return failure("Cannot create the folder", folder.error().where(), folder.error());
     }
     const auto unfinished = sweepCopies(folder.value(), expected);
     if (!unfinished) {

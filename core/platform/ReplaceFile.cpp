@@ -31,8 +31,8 @@ Result<std::optional<TemporaryFile>> prepareReplacement(const SaveTarget& target
     }
     const File& file = created.value().file();
     if (!target.old) {
-        if (Status prepared = prepareNewFile(target.path, file); !prepared) {
-            return prepared;
+        if (const auto prepared = prepareNewFile(file); !prepared) {
+            return failure("Cannot save", target.path, prepared.error());
         }
         return std::optional<TemporaryFile>(std::move(created).value());
     }

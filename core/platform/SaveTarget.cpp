@@ -11,7 +11,7 @@ Result<SaveTarget> lookAtTarget(const std::filesystem::path& path) {
     constexpr std::string_view kWhat = "Cannot save";
     auto resolved = resolveLinks(path);
     if (!resolved) {
-        return resolved.status();
+        return failure("Cannot read", resolved.error().where(), resolved.error());
     }
     SaveTarget target{std::move(resolved).value(), std::nullopt};
     const auto file = File::open(target.path, File::Access::Read);

@@ -20,6 +20,14 @@ public:
     enum class Kind { NotFound, AccessDenied, Exists, Locked, Unsupported, Other };
 
     explicit SystemError(std::uint32_t code) : m_code(code) {}
+    // The same error, told of the path the failing call was given, where its caller cannot
+    // know it (a link inside a chain, say).
+    SystemError at(std::filesystem::path path) const {
+        SystemError placed = *this;
+        placed.m_at = std::move(path);
+        return placed;
+    }
+    const std::filesystem::path& where() const { return m_at; }
     // The error of the call that just failed.
     static SystemError last();
     // What the system calls a folder where a file was expected.
@@ -32,6 +40,7 @@ public:
 
 private:
     std::uint32_t m_code;
+    std::filesystem::path m_at;
 };
 
 // A primitive's value, or the system's error.

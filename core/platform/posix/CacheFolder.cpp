@@ -10,7 +10,9 @@
 
 namespace varnock::platform {
 
-Result<std::filesystem::path> cacheFolder() {
+const char* const kCacheHomeVariable = "HOME";
+
+SysResult<std::filesystem::path> cacheFolder() {
     namespace fs = std::filesystem;
     const char* cache = std::getenv("XDG_CACHE_HOME");
     const char* home = std::getenv("HOME");
@@ -20,15 +22,13 @@ Result<std::filesystem::path> cacheFolder() {
     } else if (home != nullptr && *home != '\0') {
         base = fs::path(home) / ".cache";
     } else {
-        return Status::failure(
-            "Cannot keep a copy of the settings file's old bytes: there is "
-            "no cache folder (HOME is not set).");
+        return SystemError(ENOENT);
     }
     std::error_code ec;
     fs::create_directories(base, ec);
     const fs::path folder = base / "varnock";
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return failure("Cannot create the folder", folder, SystemError::last());
+        return SystemError::last().at(folder);
     }
     return folder;
 }

@@ -12,7 +12,7 @@
 
 namespace varnock::platform {
 
-Result<std::filesystem::path> resolveLinks(const std::filesystem::path& path) {
+SysResult<std::filesystem::path> resolveLinks(const std::filesystem::path& path) {
     // As many links as the kernel follows before it gives up with ELOOP.
     constexpr int kMostLinks = 40;
     std::filesystem::path at = path;
@@ -22,7 +22,7 @@ Result<std::filesystem::path> resolveLinks(const std::filesystem::path& path) {
             if (errno == ENOENT) {
                 return at;  // nothing here yet: the file is to be created under this name
             }
-            return failure("Cannot read", at, SystemError::last());
+            return SystemError::last().at(at);
         }
         if (!S_ISLNK(info.st_mode)) {
             return at;
@@ -31,13 +31,13 @@ Result<std::filesystem::path> resolveLinks(const std::filesystem::path& path) {
                            '\0');
         const ssize_t length = ::readlink(at.c_str(), target.data(), target.size());
         if (length < 0) {
-            return failure("Cannot read the link", at, SystemError::last());
+            return SystemError::last().at(at);
         }
         target.resize(static_cast<std::size_t>(length));
         // Not normalised: ".." after a linked folder means the link target's parent.
         at = folderOfFile(at) / target;
     }
-    return failure("Cannot read", path, SystemError(ELOOP));
+    return SystemError(ELOOP).at(path);
 }
 
 }  // namespace varnock::platform

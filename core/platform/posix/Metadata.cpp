@@ -52,11 +52,11 @@ Result<Carried> carryMetadata(const std::filesystem::path& old, const File& file
     return Carried::Kept;
 }
 
-Status prepareNewFile(const std::filesystem::path& target, const File& to) {
+SysStatus prepareNewFile(const File& to) {
     if (::fchmod(static_cast<int>(to.native()), 0666 & ~umaskNow()) != 0) {
-        return failure("Cannot save", target, SystemError::last());
+        return SystemError::last();
     }
-    return Status::success();
+    return kDone;
 }
 
 SysStatus carryForCopy(const File& source, const File& to) {

@@ -8,7 +8,9 @@
 
 namespace varnock::platform {
 
-Result<std::filesystem::path> cacheFolder() {
+const char* const kCacheHomeVariable = "LOCALAPPDATA";
+
+SysResult<std::filesystem::path> cacheFolder() {
     std::wstring base(MAX_PATH, L'\0');
     DWORD length =
         ::GetEnvironmentVariableW(L"LOCALAPPDATA", base.data(), static_cast<DWORD>(base.size()));
@@ -18,14 +20,12 @@ Result<std::filesystem::path> cacheFolder() {
                                            static_cast<DWORD>(base.size()));
     }
     if (length == 0 || length >= base.size()) {
-        return Status::failure(
-            "Cannot keep a copy of the settings file's old bytes: there is "
-            "no cache folder (LOCALAPPDATA is not set).");
+        return SystemError(ERROR_ENVVAR_NOT_FOUND);
     }
     base.resize(length);
     const std::filesystem::path folder = std::filesystem::path(base) / L"Varnock";
     if (!::CreateDirectoryW(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
-        return failure("Cannot create the folder", folder, SystemError::last());
+        return SystemError::last().at(folder);
     }
     return folder;
 }

@@ -8,12 +8,12 @@
 
 namespace varnock::platform {
 
-Result<std::filesystem::path> resolveLinks(const std::filesystem::path& path) {
+SysResult<std::filesystem::path> resolveLinks(const std::filesystem::path& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const SystemError error = SystemError::last();
         if (!error.is(SystemError::Kind::NotFound)) {
-            return failure("Cannot read", path, error);
+            return error.at(path);
         }
         // A name that the folder lists but that leads nowhere is a link to nothing.
         WIN32_FIND_DATAW found{};
@@ -22,7 +22,7 @@ Result<std::filesystem::path> resolveLinks(const std::filesystem::path& path) {
             return path;  // nothing here yet: the file is to be created under this name
         }
         ::FindClose(search);
-        return failure("Cannot follow the link", path, error);
+        return error.at(path);
     }
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         return path;
@@ -31,7 +31,7 @@ Result<std::filesystem::path> resolveLinks(const std::filesystem::path& path) {
     const HANDLE file = ::CreateFileW(path.c_str(), 0, windows::kShareAll, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return failure("Cannot follow the link", path, SystemError::last());
+        return SystemError::last().at(path);
     }
     std::wstring buffer(MAX_PATH, L'\0');
     DWORD length =
@@ -44,7 +44,7 @@ Result<std::filesystem::path> resolveLinks(const std::filesystem::path& path) {
     const SystemError error = SystemError::last();
     ::CloseHandle(file);
     if (length == 0 || length >= buffer.size()) {
-        return failure("Cannot follow the link", path, error);
+        return error.at(path);
     }
     buffer.resize(length);
     return std::filesystem::path(buffer);

@@ -76,8 +76,8 @@ Result<Carried> carryMetadata(const std::filesystem::path& old, const File& to) 
     return carrySecurity(old, windows::handleOf(to.native()));
 }
 
-Status prepareNewFile(const std::filesystem::path&, const File&) {
-    return Status::success();  // a new file takes its folder's security, as any would
+SysStatus prepareNewFile(const File&) {
+    return kDone;  // a new file takes its folder's security, as any would
 }
 
 SysStatus carryForCopy(const File& source, const File& to) {
