@@ -1,27 +1,39 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Runs the end-to-end suite on a private desktop and ends with "N passed, N failed, N skipped".
-Usage: run_suite.py ARTIFACTS_FOLDER [test name patterns, as unittest's -k takes them]"""
+"""Runs the scenarios on one window, on a private desktop, and ends with "N passed, N failed,
+N skipped".
+Usage: run_suite.py qt|windows WORK_FOLDER ARTIFACTS_FOLDER [test name patterns, as -k takes]"""
 import os
 import sys
 import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
 
-import varnock_case  # noqa: E402
-from desktop import Desktop  # noqa: E402
+
+def desktop_of(system, work):
+    sys.path[:0] = [HERE, os.path.join(HERE, system)]
+    if system == "qt":
+        from desktop import Desktop
+        desktop = Desktop()
+        desktop.start()
+    else:
+        from wine_desktop import WineDesktop
+        desktop = WineDesktop(work)
+        desktop.start(log_pixels=int(os.environ.get("VARNOCK_LOG_PIXELS", "0")) or None)
+    return desktop
 
 
 def main():
-    artifacts = sys.argv[1]
+    system, work, artifacts = sys.argv[1:4]
     os.makedirs(artifacts, exist_ok=True)
-    desktop = Desktop()
+    started = time.monotonic()
+    desktop = desktop_of(system, work)
     try:
-        desktop.start()
-        varnock_case.DESKTOP, varnock_case.ARTIFACTS = desktop, artifacts
+        print(f"desktop ready in {time.monotonic() - started:.1f} s")
+        import scenario
+        scenario.DESKTOP, scenario.ARTIFACTS = desktop, artifacts
         loader = unittest.TestLoader()
-        loader.testNamePatterns = [f"*{p}*" for p in sys.argv[2:]] or None
+        loader.testNamePatterns = [f"*{p}*" for p in sys.argv[4:]] or None
         suite = loader.discover(HERE, pattern="test_*.py", top_level_dir=HERE)
         started = time.monotonic()
         result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
@@ -30,7 +42,7 @@ def main():
     failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
     skipped = len(result.skipped)
     passed = result.testsRun - failed - skipped
-    print(f"Window suite took {time.monotonic() - started:.0f} s")
+    print(f"Scenarios on the {system} window took {time.monotonic() - started:.0f} s")
     print(f"{passed} passed, {failed} failed, {skipped} skipped")
     return 1 if failed or result.testsRun == 0 else 0
 

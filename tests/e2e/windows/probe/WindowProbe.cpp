@@ -257,6 +257,7 @@ std::string describeDialog(HWND dialog) {
     std::vector<std::string> texts;
     std::vector<std::string> buttons;
     std::vector<std::string> edits;
+    std::vector<std::string> combos;
     std::string icon = "null";
     for (const HWND child : childrenOf(dialog)) {
         if (!::IsWindowVisible(child)) {
@@ -279,6 +280,8 @@ std::string describeDialog(HWND dialog) {
                                   .str());
         } else if (_wcsicmp(kind.c_str(), L"Edit") == 0) {
             edits.push_back(quoted(windowText(child)));
+        } else if (_wcsicmp(kind.c_str(), L"ComboBox") == 0 && (style & 0x3) == CBS_DROPDOWNLIST) {
+            combos.push_back(quoted(windowText(child)));
         } else if (_wcsicmp(kind.c_str(), L"msctls_progress32") == 0) {
             texts.push_back(
                 quoted(L"progress " + std::to_wstring(::SendMessageW(child, PBM_GETPOS, 0, 0))));
@@ -292,6 +295,7 @@ std::string describeDialog(HWND dialog) {
         .raw("texts", array(texts))
         .raw("buttons", array(buttons))
         .raw("edits", array(edits))
+        .raw("combos", array(combos))
         .raw("icon", icon)
         .str();
 }

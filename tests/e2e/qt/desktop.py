@@ -2,6 +2,7 @@
 """The private X desktop the suite runs in: Xvfb, the openbox window manager and the
 accessibility bus, started once for the whole suite."""
 import subprocess
+import tempfile
 
 from polling import wait_for
 from x_desktop import XDesktop
@@ -21,6 +22,15 @@ class Desktop(XDesktop):
         wait_for(self._window_manager_running, "openbox managing the screen")
         import pyatspi  # only now: it joins the accessibility bus of this session
         wait_for(lambda: pyatspi.Registry.getDesktop(0) is not None, "the accessibility registry")
+
+    @staticmethod
+    def new_folder(name):
+        return tempfile.mkdtemp(prefix="case-")
+
+    @staticmethod
+    def window(folder, scale):
+        from qt_window import QtWindow  # after start(), as pyatspi must be
+        return QtWindow(folder, scale)
 
     @staticmethod
     def _window_manager_running():

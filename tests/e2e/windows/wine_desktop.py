@@ -7,6 +7,7 @@ import shutil
 import subprocess
 import time
 
+from windows_window import WindowsWindow
 from x_desktop import XDesktop
 
 SCREEN = "1600x1200x24"
@@ -23,6 +24,7 @@ class WineDesktop(XDesktop):
         super().__init__(SCREEN)
         self.root = root
         self.drive = os.path.join(root, "t")
+        self.dpi = self.base_dpi = 96
 
     def start(self, log_pixels=None):
         os.makedirs(self.drive, exist_ok=True)
@@ -39,6 +41,7 @@ class WineDesktop(XDesktop):
         self.set_registry(r"HKCU\Software\Wine\X11 Driver", "Managed",
                           os.environ.get("VARNOCK_WINE_MANAGED", "Y"))
         if log_pixels:
+            self.base_dpi = log_pixels
             self.set_dpi(log_pixels)
         fonts = os.path.join(self.prefix, "drive_c", "windows", "Fonts")
         for name in ("tahoma.ttf", "tahomabd.ttf", "marlett.ttf"):
@@ -49,11 +52,25 @@ class WineDesktop(XDesktop):
         run(["wineserver", "-k"])
         run(["wineserver", "-p"])
 
+    def new_folder(self, name):
+        """A test's own folder on drive T:."""
+        folder = os.path.join(self.drive, name)
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        return folder
+
+    def window(self, folder, scale):
+        # Wine reads the scale once per session: a test at another scale restarts it.
+        if round(self.base_dpi * scale) != self.dpi:
+            self.set_dpi(round(self.base_dpi * scale))
+        return WindowsWindow(folder, self)
+
     def set_registry(self, key, name, value, kind="REG_SZ"):
         run(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f"])
 
     def set_dpi(self, dpi):
         """The screen's dots per inch for the programs started from now on."""
+        self.dpi = dpi
         for key in (r"HKCU\Control Panel\Desktop", r"HKCC\Software\Fonts"):
             self.set_registry(key, "LogPixels", str(dpi), "REG_DWORD")
         # Read once per Wine session.
