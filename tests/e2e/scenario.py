@@ -25,9 +25,10 @@ class Scenario(unittest.TestCase):
 
     def start_window(self, scale=None):
         self.window = DESKTOP.window(self.folder, scale or self.scale)
-        self.window.start()
         self.addCleanup(self.window.stop)
+        # Before the start, so that a window that never shows leaves its evidence too.
         self.addCleanup(self._keep_evidence_of_failure, self.window)
+        self.window.start()
         # Keys go to the active window: wait until the program's window has the focus.
         self.expect_focus("cmdArchive", "when the window opens")
 
