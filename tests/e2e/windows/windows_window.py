@@ -225,8 +225,7 @@ class WindowsWindow(Window):
         if window is None:
             return None
         return {"text": "\n".join(t for t in window["texts"] if not t.startswith("progress ")),
-                "buttons": [caption(b["text"]) for b in window["buttons"]],
-                "rect": box(window["rect"])}
+                "buttons": [caption(b["text"]) for b in window["buttons"]]}
 
     def progress_rect(self):
         return box(self.progress_window()["rect"])
