@@ -91,17 +91,8 @@ class Scenario(unittest.TestCase):
         self.wait_dialog_closed()
 
     def type_into_file_name(self, typed):
-        """Types into the dialog's file-name box, and types again if a key was lost on the way
-        (the X server drops one now and then when the machine is busy)."""
-        for _ in range(3):
-            self.window.type_text(typed)
-            try:
-                wait_for(self.window.dialog_file_name, f"{typed!r} typed",
-                         lambda now: now == typed, timeout=3)
-                return
-            except AssertionError:
-                self.window.press("ctrl+a", "BackSpace")
-        self.fail(f"could not type {typed!r} into the file-name box")
+        if not self.window.type_file_name(typed):
+            self.fail(f"could not type {typed!r} into the file-name box")
 
     def choose_by_clicking(self, control, path):
         """Clicks the button, picks the file in the dialog with the mouse, then clicks Open."""
@@ -150,10 +141,7 @@ class Scenario(unittest.TestCase):
     def expect_message(self, text, icon="none", buttons=("OK",), default=None):
         message = wait_for(self.window.message, f"a message box saying {text!r}",
                            lambda m: m is not None and m.text == text)
-        seen = message.icon
-        # Where a driver cannot tell one icon from another, that one is shown must do.
-        self.assertIn(seen, (icon, "shown") if icon != "none" else ("none",),
-                      f"icon of the message {text!r}")
+        self.expect_icon(message, icon)
         self.assertEqual(message.buttons, list(buttons), f"buttons of the message {text!r}")
         if default is not None:
             self.assertEqual(message.default_button, default, f"default button of {text!r}")
@@ -163,8 +151,13 @@ class Scenario(unittest.TestCase):
         message = wait_for(self.window.message, f"a message box matching {pattern!r}",
                            lambda m: m is not None)
         self.assertRegex(message.text, pattern)
-        self.assertIn(message.icon, (icon, "shown"), f"icon of the message {message.text!r}")
+        self.expect_icon(message, icon)
         return message
+
+    def expect_icon(self, message, icon):
+        # Where a driver cannot tell one icon from another, that one is shown must do.
+        self.assertIn(message.icon, (icon, "shown") if icon != "none" else ("none",),
+                      f"icon of the message {message.text!r}")
 
     def answer(self, key="Return"):
         """Answers the message box on screen with a key (Return, space, y, n, Escape)."""
@@ -209,6 +202,11 @@ class Scenario(unittest.TestCase):
     def expect_note(self, entry, note):
         wait_for(lambda: self.window.note(entry), f"{entry!r} telling {note!r}",
                  lambda now: now == note)
+
+    def expect_marks(self, marks, after):
+        # Qt's marks are read off the screen, where a tooltip could cover them.
+        self.move_pointer_off_the_window()
+        wait_for(self.window.entry_marks, f"the marks {marks} {after}", lambda now: now == marks)
 
     def expect_no_popup(self, after):
         wait_for(self.window.popups, f"no popup window left {after}", lambda p: not p, timeout=3)

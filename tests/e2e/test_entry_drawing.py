@@ -4,7 +4,7 @@ or not any entry has one, and a dimmed name no lighter than text must be to read
 import os
 
 from game_folder import settings_bytes
-from polling import wait_for, wait_until_stable
+from polling import wait_until_stable
 from scenario import Scenario
 from screen_pixels import Pixels, contrast
 
@@ -76,9 +76,8 @@ class EntryDrawing(Scenario):
         # in other letters, the same file.
         marked = os.path.join(self.game.game, "marked.ini")
         self.show_file(marked, [(0, "a.bsa"), (1, "a.BSA"), (3, "ab.bsa"), (4, "ac.bsa")])
-        wait_for(self.window.entry_marks, "the marks",
-                 lambda now: now == [(None, False), ("registeredTwice", False),
-                                     ("notLoaded", True), ("notLoaded", True)])
+        self.expect_marks([(None, False), ("registeredTwice", False), ("notLoaded", True),
+                           ("notLoaded", True)], "with a gap and a name twice")
         rows = self.drawn_rows()
         self.assertEqual([column] * 4, [row["start"] for row in rows], "some entries marked")
         self.assertEqual([False, True, True, True], [row["before"] for row in rows], "icons")

@@ -48,11 +48,6 @@ class ListOrder(Scenario):
         self.assertEqual(oct(stat.S_IMODE(os.stat(self.game.ini).st_mode)), oct(mode),
                          "permission bits of the settings file")
 
-    def expect_marks(self, marks, after):
-        # Qt's marks are read off the screen, where a tooltip could cover them.
-        self.move_pointer_off_the_window()
-        wait_for(self.window.entry_marks, f"the marks {marks} {after}", lambda now: now == marks)
-
     def expect_menu(self, how, items, what):
         self.assertEqual(self.open_list_menu(how), items, what)
 

@@ -16,11 +16,8 @@ NAMES = ["Base.bsa", "EXTRA.BSA", "Gone.bsa"]
 class MissingArchives(Scenario):
     def expect_missing(self, missing, after):
         """Each entry marked and dimmed where missing, and its note telling so."""
-        marks = [("missing", True) if gone else (None, False) for gone in missing]
-        # Qt's marks are read off the screen, where a tooltip could cover them.
-        self.move_pointer_off_the_window()
-        wait_for(self.window.entry_marks, f"the marks {marks} {after}",
-                 lambda now: now == marks)
+        self.expect_marks([("missing", True) if gone else (None, False) for gone in missing],
+                          after)
         self.assertEqual(self.window.entries(), NAMES, f"the entries {after}")
         for name, gone in zip(NAMES, missing):
             self.expect_note(name, NOT_FOUND if gone else "")
@@ -49,9 +46,7 @@ class MissingArchives(Scenario):
         os.remove(self.game.in_data_files("Extra.bsa"))
         self.choose_by_clicking("cmdINI", self.game.ini)
         self.expect_entries(["Base.bsa", "Extra.bsa"])
-        self.move_pointer_off_the_window()
-        wait_for(self.window.entry_marks, "Extra.bsa marked",
-                 lambda now: now == [(None, False), ("missing", True)])
+        self.expect_marks([(None, False), ("missing", True)], "when listed")
         self.window.point_at_entry("Extra.bsa")
         wait_for(self.window.tooltip, "the tooltip on the missing entry",
                  lambda now: now == NOT_FOUND)

@@ -11,6 +11,8 @@ import time
 from polling import wait_for
 from scenario import Scenario
 from screen_pixels import Pixels
+from window import CONTROLS
+from x_desktop import xdotool
 
 # The design in twips: the client area, the margins and the list, the buttons below it.
 CLIENT = (4680, 4215)
@@ -34,10 +36,6 @@ def inside(inner, outer):
 
 def overlap(a, b):
     return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
-
-
-def xdotool(*arguments):
-    subprocess.run(["xdotool", *arguments], check=True)
 
 
 def x_window_info(window):
@@ -88,9 +86,7 @@ class ScaledWindow(SizedWindow):
         self.assertEqual(self.client(), self.designed(), "the client area")
         self.assert_laid_out()
         main = self.window.rect("main")
-        controls = {control: self.window.rect(control) for control in
-                    ("cmdArchive", "cmdINI", "cmdPatch", "lstArchives", "cmdUnpatch",
-                     "lblArchive", "lblINI")}
+        controls = {control: self.window.rect(control) for control in CONTROLS}
         for name, box in controls.items():
             self.assertTrue(inside(box, main), f"{name} at {box} outside {main}")
             self.assertTrue(box[2] > 0 and box[3] > 0, f"{name} has no size: {box}")

@@ -8,6 +8,8 @@ cmdUnpatch, lblArchive, lblINI. Entries go by their shown name. Places are (x, y
 height) in the screen's pixels."""
 from dataclasses import dataclass
 
+from polling import wait_for
+
 CONTROLS = ("cmdArchive", "cmdINI", "cmdPatch", "lstArchives", "cmdUnpatch", "lblArchive",
             "lblINI")
 
@@ -32,9 +34,6 @@ class Window:
 
     def stop(self):
         """Closes the program, as its title bar button does; kills it if it stays."""
-        raise NotImplementedError
-
-    def running(self):
         raise NotImplementedError
 
     def output(self):
@@ -109,6 +108,19 @@ class Window:
 
     def dialog_file_name(self):
         raise NotImplementedError
+
+    def type_file_name(self, typed):
+        """Types into the dialog's file-name box, and types again if a key was lost on the way
+        (the X server drops one now and then when the machine is busy); whether it took."""
+        for _ in range(3):
+            self.type_text(typed)
+            try:
+                wait_for(self.dialog_file_name, f"{typed!r} typed", lambda now: now == typed,
+                         timeout=3)
+                return True
+            except AssertionError:
+                self.press("ctrl+a", "BackSpace")
+        return False
 
     def dialog_filter(self):
         """The file type the open-file dialog lists."""

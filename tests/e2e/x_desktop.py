@@ -6,6 +6,10 @@ import subprocess
 import tempfile
 
 
+def xdotool(*arguments):
+    subprocess.run(["xdotool", *arguments], check=True)
+
+
 class XDesktop:
     def __init__(self, screen):
         self.screen = screen

@@ -57,6 +57,11 @@ def name_dimmed(shown, place):
     return max(contrast(g, background) for g in greys) < DIMMED_CONTRAST if greys else None
 
 
+def texts_of(window):
+    """The window's labels, a line each."""
+    return "\n".join(label.name for label in a11y.descendants(window, "label") if label.name)
+
+
 class QtWindow(Window):
     system = "qt"
 
@@ -74,9 +79,6 @@ class QtWindow(Window):
 
     def stop(self):
         self.program.stop()
-
-    def running(self):
-        return self.program.running()
 
     def output(self):
         return self.program.output()
@@ -97,8 +99,6 @@ class QtWindow(Window):
             if a11y.showing(window):
                 node = a11y.focused(window)
                 if node is not None:
-                    if node.getRoleName() == "list item":
-                        return "lstArchives"
                     return CONTROL_OF.get(node.name, node.name)
         return None
 
@@ -135,8 +135,12 @@ class QtWindow(Window):
     def note(self, entry):
         return self.entry(entry).description
 
+    def place(self, node):
+        # The bus gives device-independent pixels; the screen has scale times as many.
+        return tuple(round(v * self.scale) for v in a11y.extents(node))
+
     def entry_place(self, entry):
-        return tuple(round(v * self.scale) for v in a11y.extents(self.entry(entry)))
+        return self.place(self.entry(entry))
 
     def entry_marks(self):
         """Read off the screen, as the bus tells neither: the icon by its colours, and a name
@@ -146,7 +150,7 @@ class QtWindow(Window):
         shown = Pixels([x, y, x + width, y + height])
         marks = []
         for item in self.items():
-            place = tuple(round(v * self.scale) for v in a11y.extents(item))
+            place = self.place(item)
             if not (y <= place[1] and place[1] + place[3] <= y + height):
                 marks.append((None, None))  # out of sight: nothing drawn to read
                 continue
@@ -163,15 +167,7 @@ class QtWindow(Window):
         return next(item for item in self.items() if item.name == name)
 
     def rect(self, control):
-        node = self.main() if control == "main" else self.node(control)
-        # The bus gives device-independent pixels; the screen has scale times as many.
-        return tuple(round(v * self.scale) for v in a11y.extents(node))
-
-    def controls(self):
-        """Every child of the main window, "role 'name'" to its place."""
-        return {f"{c.getRoleName()} {c.name!r}": tuple(round(v * self.scale)
-                                                       for v in a11y.extents(c))
-                for c in a11y.children(self.main())}
+        return self.place(self.main() if control == "main" else self.node(control))
 
     def window_id(self):
         return subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid",
@@ -187,12 +183,11 @@ class QtWindow(Window):
         box = self.message_box()
         if box is None:
             return None
-        texts = [label.name for label in a11y.descendants(box, "label") if label.name]
         image = a11y.find(box, "image")
         icon = "none" if image is None else screen.icon_kind(a11y.extents(image), self.scale)
         buttons = list(a11y.descendants(box, "push button"))
         default = [b.name for b in buttons if a11y.has_state(b, pyatspi.STATE_IS_DEFAULT)]
-        return Message("\n".join(texts), icon, [b.name for b in buttons],
+        return Message(texts_of(box), icon, [b.name for b in buttons],
                        default[0] if default else None)
 
     def file_dialog(self):
@@ -231,12 +226,11 @@ class QtWindow(Window):
         window = self.progress_window()
         if window is None:
             return None
-        texts = [label.name for label in a11y.descendants(window, "label") if label.name]
-        return {"text": "\n".join(texts),
+        return {"text": texts_of(window),
                 "buttons": [b.name for b in a11y.descendants(window, "push button")]}
 
     def progress_rect(self):
-        return tuple(round(v * self.scale) for v in a11y.extents(self.progress_window()))
+        return self.place(self.progress_window())
 
     @contextlib.contextmanager
     def watch_menus(self):
@@ -274,8 +268,8 @@ class QtWindow(Window):
         self.click_node(self.entry(entry), modifier, button)
 
     def point_at_entry(self, entry):
-        x, y, width, height = a11y.extents(self.entry(entry))
-        self.point_at(int((x + width / 2) * self.scale), int((y + height / 2) * self.scale))
+        x, y, width, height = self.entry_place(entry)
+        self.point_at(x + width // 2, y + height // 2)
 
     def point_at(self, x, y):
         where = subprocess.run(["xdotool", "getmouselocation", "--shell"], check=True,

@@ -1,14 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Real input through the X server (XTEST, as a person's keyboard and mouse would send it)."""
-import subprocess
 
 from accessibility import extents
+from x_desktop import xdotool
 
 KEY_DELAY_MS = "8"
-
-
-def xdotool(*arguments):
-    subprocess.run(["xdotool", *arguments], check=True)
 
 
 def press(*keys):

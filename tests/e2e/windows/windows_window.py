@@ -10,6 +10,7 @@ import time
 from polling import wait_for
 from screen_pixels import Pixels
 from window import Message, Window
+from x_desktop import xdotool
 
 PROGRAM = os.environ.get("VARNOCK_PROGRAM", "varnock.exe")
 PROBE = os.environ.get("VARNOCK_PROBE", "varnock_window_probe.exe")
@@ -36,10 +37,6 @@ class Probe:
             self.process.wait(timeout=5)
         except Exception:
             self.process.kill()
-
-
-def xdotool(*arguments):
-    subprocess.run(["xdotool", *arguments], check=True)
 
 
 def box(rect):
@@ -80,9 +77,6 @@ class WindowsWindow(Window):
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
-
-    def running(self):
-        return self.process.poll() is None
 
     def output(self):
         with open(self.output_path, encoding="utf-8", errors="replace") as output:
@@ -154,9 +148,9 @@ class WindowsWindow(Window):
         self.point_at_entry(entry)
         deadline = time.monotonic() + TOOLTIP_DELAY
         while time.monotonic() < deadline:
-            tips = [tip for tip in self.snapshot()["tooltips"] if tip]
-            if tips:
-                return tips[0]
+            tip = self.tooltip()
+            if tip:
+                return tip
             time.sleep(0.1)
         return ""
 
@@ -265,19 +259,16 @@ class WindowsWindow(Window):
         self.click_at(self.rect(control), modifier, button)
 
     def entry_rect(self, entry):
-        state = self.state()
-        listed = state["list"]
-        left, top, _, _ = state["controls"]["lstArchives"]["rect"]
-        height = listed["itemHeight"]
-        at = top + 2 + (listed["items"].index(entry) - listed["top"]) * height
-        return (left + 4, at, 56, height)
+        """Where to aim at the entry: its name's first letters."""
+        x, y, _, height = self.entry_place(entry)
+        return (x + 3, y, 56, height)
 
     def click_entry(self, entry, modifier=None, button=1):
         self.click_at(self.entry_rect(entry), modifier, button)
 
     def point_at_entry(self, entry):
         x, y, width, height = self.entry_rect(entry)
-        xdotool("mousemove", str(x + width // 2), str(y + height // 2))
+        self.point_at(x + width // 2, y + height // 2)
 
     def point_at(self, x, y):
         xdotool("mousemove", str(x), str(y))
@@ -304,15 +295,8 @@ class WindowsWindow(Window):
     def pick_in_dialog(self, path):
         """Types the path and clicks Open: the probe cannot read the items of Wine's file
         list, so the mouse cannot aim at one."""
-        typed = self.path(path)
-        for _ in range(3):
-            self.type_text(typed)
-            try:
-                wait_for(self.dialog_file_name, f"{typed!r} typed", lambda now: now == typed,
-                         timeout=3)
-                break
-            except AssertionError:
-                self.press("ctrl+a", "BackSpace")
+        if not self.type_file_name(self.path(path)):
+            raise AssertionError(f"could not type {path!r} into the file-name box")
         self.click_button_of(self.file_dialog(), "Open")
 
     def drop(self, drag, paths):
